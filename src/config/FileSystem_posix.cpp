@@ -1,0 +1,232 @@
+#include "config/FileSystem.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fenwake::files {
+namespace fs = std::filesystem;
+namespace {
+
+bool SameNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+bool EntryExists(const fs::path& p)
+{
+    struct stat st;
+    return ::lstat(p.c_str(), &st) == 0;
+}
+
+// The first entry of dir, in byte order, whose name matches without regard to case.
+std::optional<std::string> MatchInDirectory(const fs::path& dir, std::string_view name)
+{
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return std::nullopt;
+    std::optional<std::string> best;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view entry(e->d_name);
+        if (SameNoCase(entry, name) && (!best || entry < *best)) best = std::string(entry);
+    }
+    ::closedir(d);
+    return best;
+}
+
+int WriteAll(int fd, std::string_view bytes)
+{
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+constexpr std::string_view kTempMark = ".fenwake-";
+constexpr std::string_view kTempEnd = ".tmp";
+
+std::string TempPrefix(const fs::path& target) { return "." + target.filename().string() + std::string(kTempMark); }
+
+// A write killed before its rename leaves its temporary behind; the next
+// write of the same file clears it so the game folder collects no litter.
+void RemoveStaleTemporaries(const fs::path& dir, const std::string& prefix)
+{
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    std::vector<std::string> stale;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view name(e->d_name);
+        if (name.size() > prefix.size() + kTempEnd.size() && name.starts_with(prefix) && name.ends_with(kTempEnd))
+            stale.emplace_back(name);
+    }
+    ::closedir(d);
+    for (const auto& name : stale) ::unlink((dir / name).c_str());
+}
+
+std::string RandomTag()
+{
+    static std::mt19937_64 gen{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())};
+    char buf[17];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(gen()));
+    return buf;
+}
+
+// Where the bytes really go: a symbolic link keeps pointing at its target.
+fs::path RealTarget(const fs::path& path)
+{
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    fs::path real = fs::weakly_canonical(path, ec);
+    return ec ? path : real;
+}
+
+} // namespace
+
+fs::path Resolve(std::string_view programPath)
+{
+    std::string spelled(programPath);
+    std::replace(spelled.begin(), spelled.end(), '\\', '/');
+    const fs::path given(spelled);
+
+    fs::path current;
+    bool matching = true; // once a component is missing, the rest cannot exist
+    for (const auto& part : given) {
+        const std::string name = part.string();
+        if (!matching || name.empty() || name == "." || name == ".." || part == given.root_path() ||
+            part == given.root_directory()) {
+            current /= part;
+            continue;
+        }
+        fs::path exact = current / part;
+        if (EntryExists(exact)) {
+            current = std::move(exact);
+            continue;
+        }
+        if (auto found = MatchInDirectory(current, name)) {
+            current /= *found;
+        } else {
+            current = std::move(exact);
+            matching = false;
+        }
+    }
+    return current;
+}
+
+std::optional<std::string> ReadAll(const fs::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size()) bytes.resize(bytes.size() + 4096); // the file grew meanwhile
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(got);
+    return bytes;
+}
+
+bool Exists(const fs::path& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool IsWriteProtected(const fs::path& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+bool ClearAttributes(const fs::path& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    const mode_t wanted = st.st_mode | S_IRUSR | S_IWUSR;
+    if (wanted == st.st_mode) return true;
+    return ::chmod(path.c_str(), wanted & 07777) == 0;
+}
+
+bool Replace(const fs::path& path, std::string_view bytes)
+{
+    const fs::path target = RealTarget(path);
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+
+    struct stat dirSt;
+    // A directory without its owner's write bit is protected, for root too.
+    if (::stat(dir.c_str(), &dirSt) != 0 || !S_ISDIR(dirSt.st_mode) || (dirSt.st_mode & S_IWUSR) == 0) return false;
+
+    struct stat old;
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && (!S_ISREG(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) return false;
+
+    const std::string prefix = TempPrefix(target);
+    RemoveStaleTemporaries(dir, prefix);
+    const fs::path temp = dir / (prefix + RandomTag() + std::string(kTempEnd));
+
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, bytes) == 0;
+    if (ok && existed) {
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        if (ok && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+            // Only root may hand the file back to its owner; others keep theirs.
+            if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM) ok = false;
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd); // the rename itself must survive a power cut
+        ::close(dfd);
+    }
+    return true;
+}
+
+bool Copy(const fs::path& from, const fs::path& to)
+{
+    const auto bytes = ReadAll(from);
+    return bytes && Replace(to, *bytes);
+}
+
+} // namespace fenwake::files

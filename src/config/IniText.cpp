@@ -1,0 +1,255 @@
+#include "config/IniText.h"
+
+#include <cstring>
+
+namespace fenwake::ini {
+namespace {
+
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+constexpr char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string_view Trim(std::string_view s)
+{
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+// One line of the file: its content and the line break that follows it
+// (empty for a last line without one).
+struct Line {
+    std::size_t begin;
+    std::size_t end;     // end of content
+    std::size_t next;    // start of the next line
+};
+
+// Walks the lines of a buffer. CR LF, lone LF and lone CR all end a line.
+// memchr runs once per break kind and position, which keeps the scan at
+// memory speed on large files.
+class LineScanner {
+public:
+    explicit LineScanner(std::string_view text) : text_(text) {}
+
+    bool Next(Line& line)
+    {
+        if (pos_ >= text_.size()) return false;
+        const std::size_t lf = Find(nextLf_, '\n');
+        const std::size_t cr = Find(nextCr_, '\r');
+        line.begin = pos_;
+        if (lf == npos && cr == npos) {
+            line.end = line.next = text_.size();
+        } else if (cr < lf) {
+            line.end = cr;
+            line.next = (cr + 1 == lf) ? lf + 1 : cr + 1;
+        } else {
+            line.end = lf;
+            line.next = lf + 1;
+        }
+        pos_ = line.next;
+        return true;
+    }
+
+private:
+    static constexpr std::size_t npos = std::string_view::npos;
+
+    std::size_t Find(std::size_t& cached, char c)
+    {
+        if (cached == kExhausted) return npos;
+        if (cached != npos && cached >= pos_) return cached;
+        const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
+        cached = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : kExhausted;
+        return hit ? cached : npos;
+    }
+
+    static constexpr std::size_t kExhausted = npos - 1;
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t nextLf_ = npos;
+    std::size_t nextCr_ = npos;
+};
+
+// The section name of a header line, if the line is one.
+std::optional<std::string_view> SectionName(std::string_view content)
+{
+    std::size_t i = 0;
+    while (i < content.size() && IsBlank(content[i])) ++i;
+    if (i == content.size() || content[i] != '[') return std::nullopt;
+    std::string_view rest = content.substr(i + 1);
+    const std::size_t close = rest.rfind(']');
+    if (close != std::string_view::npos) rest = rest.substr(0, close);
+    return Trim(rest);
+}
+
+struct Located {
+    bool sectionFound = false;
+    bool keyFound = false;
+    Line keyLine{};          // the matching entry line
+    std::size_t valueBegin = 0; // just past its '='
+    Line lastInSection{};    // header or last entry line of the section
+};
+
+Located Locate(std::string_view text, std::string_view section, std::string_view key)
+{
+    section = Trim(section);
+    key = Trim(key);
+    Located found;
+    LineScanner scanner(text);
+    Line line{};
+    while (scanner.Next(line)) {
+        const std::string_view content = text.substr(line.begin, line.end - line.begin);
+        if (const auto name = SectionName(content)) {
+            if (found.sectionFound) break; // only the first matching section counts
+            if (EqualsNoCase(*name, section)) {
+                found.sectionFound = true;
+                found.lastInSection = line;
+            }
+            continue;
+        }
+        if (!found.sectionFound) continue;
+        const std::size_t eq = content.find('=');
+        if (eq == std::string_view::npos) continue;
+        found.lastInSection = line;
+        if (EqualsNoCase(Trim(content.substr(0, eq)), key)) {
+            found.keyFound = true;
+            found.keyLine = line;
+            found.valueBegin = line.begin + eq + 1;
+            break;
+        }
+    }
+    return found;
+}
+
+std::string_view LineEnding(std::string_view text)
+{
+    const std::size_t brk = text.find_first_of("\r\n");
+    if (brk == std::string_view::npos) return "\r\n";
+    if (text[brk] == '\n') return "\n";
+    return (brk + 1 < text.size() && text[brk + 1] == '\n') ? "\r\n" : "\r";
+}
+
+} // namespace
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key)
+{
+    const Located found = Locate(text, section, key);
+    if (!found.keyFound) return std::nullopt;
+    return Trim(text.substr(found.valueBegin, found.keyLine.end - found.valueBegin));
+}
+
+std::string ShapeValue(std::string_view raw)
+{
+    std::string_view v = Trim(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return std::string(v.substr(0, kMaxValueLength));
+}
+
+std::string ShapeDefault(std::string_view def)
+{
+    std::string_view v = def.substr(0, kMaxValueLength);
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    return std::string(v);
+}
+
+std::string ApplyWrite(std::string_view text, std::string_view section, std::string_view key, std::string_view value)
+{
+    const Located found = Locate(text, section, key);
+    std::string out;
+    out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
+
+    if (found.keyFound) {
+        out.append(text.substr(0, found.valueBegin));
+        out.append(value);
+        out.append(text.substr(found.keyLine.end));
+        return out;
+    }
+
+    const std::string_view eol = LineEnding(text);
+    if (found.sectionFound) {
+        const Line& after = found.lastInSection;
+        const bool hasBreak = after.next > after.end;
+        out.append(text.substr(0, after.next));
+        if (!hasBreak) out.append(eol);
+        out.append(key).append("=").append(value);
+        if (hasBreak) out.append(eol);
+        out.append(text.substr(after.next));
+        return out;
+    }
+
+    out.append(text);
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r') out.append(eol);
+    out.append("[").append(section).append("]").append(eol);
+    out.append(key).append("=").append(value).append(eol);
+    return out;
+}
+
+std::optional<std::int32_t> ParseNumber(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ') ++i;
+    if (i == s.size()) return std::nullopt;
+
+    std::size_t digits = std::string_view::npos;
+    if (s[i] == '$' || s[i] == 'x' || s[i] == 'X') {
+        digits = i + 1;
+    } else if (s[i] == '0' && i + 1 < s.size() && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        digits = i + 2;
+    }
+    if (digits != std::string_view::npos) {
+        if (digits == s.size()) return std::nullopt;
+        std::uint32_t value = 0;
+        int significant = 0;
+        for (std::size_t j = digits; j < s.size(); ++j) {
+            const char c = s[j];
+            std::uint32_t d;
+            if (c >= '0' && c <= '9') d = static_cast<std::uint32_t>(c - '0');
+            else if (c >= 'a' && c <= 'f') d = static_cast<std::uint32_t>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F') d = static_cast<std::uint32_t>(c - 'A' + 10);
+            else return std::nullopt;
+            if (significant > 0 || d != 0) ++significant;
+            if (significant > 8) return std::nullopt;
+            value = (value << 4) | d;
+        }
+        return static_cast<std::int32_t>(value);
+    }
+
+    bool negative = false;
+    if (s[i] == '+' || s[i] == '-') {
+        negative = s[i] == '-';
+        ++i;
+    }
+    if (i == s.size()) return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 2147483648LL) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > 2147483647LL) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+bool IsWritable(std::string_view section, std::string_view key, std::string_view value)
+{
+    const auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    // A key that starts with "[" would be read back as a section header.
+    const std::string_view trimmedKey = Trim(key);
+    return !hasBreak(section) && !hasBreak(key) && !hasBreak(value) && key.find('=') == std::string_view::npos &&
+           (trimmedKey.empty() || trimmedKey.front() != '[');
+}
+
+} // namespace fenwake::ini

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The profile-file rules on a file's bytes, apart from any file access.
+namespace fenwake::ini {
+
+inline constexpr std::size_t kMaxValueLength = 2047;
+
+// The raw value of the first matching entry (untrimmed of nothing but the
+// blanks around it), or nothing when the section or the key is missing.
+std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key);
+
+// The value as ReadText returns it: quotes stripped and cut to the limit.
+std::string ShapeValue(std::string_view raw);
+
+// The default as ReadText returns it: cut, then trailing blanks dropped.
+std::string ShapeDefault(std::string_view def);
+
+// The file's new bytes after setting section/key to value. Lines other than
+// the target entry keep their bytes and line endings.
+std::string ApplyWrite(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
+
+// The narrow number syntax of the profile readers (after the 0x rewrite).
+std::optional<std::int32_t> ParseNumber(std::string_view s);
+
+// True when the names could be written without changing other lines or
+// being read back as something else.
+bool IsWritable(std::string_view section, std::string_view key, std::string_view value);
+
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+} // namespace fenwake::ini
