@@ -1,0 +1,30 @@
+#include "app/OneInst.h"
+#include "app/TApplication.h"
+#include "app/TfMain.h"
+#include "ui/Messages.h"
+
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    using namespace fenwake;
+
+    // Before anything else of the program: a second copy from the same path ends here.
+    if (!AcquireInstanceLock(InstanceLockName(ExecutablePath()))) {
+        QApplication app(argc, argv);
+        ui::Ask(nullptr,
+                QStringLiteral("Fenwake already running! :) You cannot load more than one copy of the \n\rprogram :D"),
+                QStringLiteral("Information"), QMessageBox::Critical, QMessageBox::Ok);
+        return 0;
+    }
+
+    TApplication app(argc, argv);
+    ui::SetApplicationTitle(QStringLiteral("Fenwake"));
+    TfMain fMain;
+    fMain.show();
+    // A missing configuration file asked for the end during start-up: leave
+    // as soon as the loop runs, without asking.
+    if (fMain.TerminateRequested()) QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    app.exec();
+    return 0;
+}

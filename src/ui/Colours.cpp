@@ -1,0 +1,31 @@
+#include "ui/Colours.h"
+
+#include <QPalette>
+
+namespace fenwake::ui {
+
+void SetWindowColour(QWidget* widget, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+void SetBaseColour(QWidget* widget, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Base, colour);
+    widget->setPalette(p);
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) p.setColor(role, colour);
+    widget->setPalette(p);
+}
+
+QColor BaseColour(const QWidget* widget) { return widget->palette().color(QPalette::Base); }
+
+} // namespace fenwake::ui

@@ -1,0 +1,121 @@
+#include "GuiTest.h"
+
+#include "app/TApplication.h"
+#include "ui/Messages.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include <unistd.h>
+
+namespace fenwake::test {
+
+BoxAnswerer::BoxAnswerer()
+{
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start();
+}
+
+BoxAnswerer::~BoxAnswerer() { timer_.stop(); }
+
+BoxAnswerer& BoxAnswerer::Expect(ExpectedBox box)
+{
+    queue_.push_back(std::move(box));
+    return *this;
+}
+
+void BoxAnswerer::Poll()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    seen_.push_back(box->windowTitle() + ": " + box->text());
+    if (queue_.empty()) {
+        failures_.push_back("unexpected box " + seen_.back().toStdString());
+        box->reject();
+        return;
+    }
+    const ExpectedBox want = queue_.front();
+    queue_.erase(queue_.begin());
+    auto check = [&](bool ok, const std::string& what) {
+        if (!ok) failures_.push_back(what + " of box " + seen_.back().toStdString());
+    };
+    check(box->windowTitle() == want.caption, "caption '" + want.caption.toStdString() + "' expected");
+    check(box->text() == want.text, "text '" + want.text.toStdString() + "' expected");
+    check(box->icon() == want.icon, "icon");
+    check(box->standardButtons() == want.buttons, "buttons");
+    if (want.defaultButton != QMessageBox::NoButton) {
+        check(box->defaultButton() == box->button(want.defaultButton), "default button");
+    }
+    check(box->windowModality() != Qt::NonModal, "modality");
+    if (QAbstractButton* b = box->button(want.press)) {
+        b->click();
+    } else {
+        failures_.push_back("no button to press on " + seen_.back().toStdString());
+        box->reject();
+    }
+}
+
+void BoxAnswerer::Verify()
+{
+    for (const auto& f : failures_) ADD_FAILURE() << f;
+    for (const auto& b : queue_) ADD_FAILURE() << "box never shown: " << b.caption.toStdString() << ": " << b.text.toStdString();
+    failures_.clear();
+    queue_.clear();
+}
+
+void GameDirTest::SetUp()
+{
+    old_ = std::filesystem::current_path();
+    std::string tmpl = (std::filesystem::temp_directory_path() / "fenwake-gui-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+    std::filesystem::current_path(dir_);
+    ui::SetApplicationTitle(QStringLiteral("Fenwake"));
+}
+
+void GameDirTest::TearDown()
+{
+    window_.reset();
+    std::filesystem::current_path(old_);
+    std::error_code ec;
+    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(dir_, ec);
+}
+
+void GameDirTest::CopySamples()
+{
+    const std::filesystem::path samples = std::filesystem::path(FENWAKE_SAMPLES_DIR) / "game" / "System";
+    for (const char* name : {"User.ini", "DeusEx.ini"}) std::filesystem::copy_file(samples / name, dir_ / name);
+}
+
+void GameDirTest::Put(const std::filesystem::path& name, const std::string& bytes)
+{
+    std::ofstream(name, std::ios::binary) << bytes;
+}
+
+std::string GameDirTest::Get(const std::filesystem::path& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TfMain& GameDirTest::Window()
+{
+    if (!window_) window_ = std::make_unique<TfMain>();
+    return *window_;
+}
+
+} // namespace fenwake::test
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    fenwake::TApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
