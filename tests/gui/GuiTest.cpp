@@ -117,5 +117,24 @@ int main(int argc, char** argv)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     fenwake::TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+
+    // A box nobody answers would hang the run: fail the test and close it.
+    QTimer watchdog;
+    QMessageBox* lastSeen = nullptr;
+    int ticks = 0;
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box != lastSeen) {
+            lastSeen = box;
+            ticks = 0;
+            return;
+        }
+        if (++ticks < 6) return;
+        ADD_FAILURE() << "unanswered message box: " << box->windowTitle().toStdString() << ": "
+                      << box->text().toStdString();
+        box->reject();
+        lastSeen = nullptr;
+    });
+    watchdog.start(500);
     return RUN_ALL_TESTS();
 }
