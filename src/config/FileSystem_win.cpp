@@ -1,0 +1,262 @@
+#include "config/FileSystem.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include <windows.h>
+
+// Wide calls throughout: a std::filesystem::path is UTF-16 on Windows, so a
+// game folder whose name is outside the ANSI code page still works. Narrow
+// names from the program are ANSI, as the platform's own "A" calls take them.
+namespace fenwake::files {
+namespace fs = std::filesystem;
+namespace {
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() { Close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return h_; }
+    void Reset(HANDLE h)
+    {
+        Close();
+        h_ = h;
+    }
+    bool Close()
+    {
+        if (!Valid()) return true;
+        const bool ok = ::CloseHandle(h_) != 0;
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE h_;
+};
+
+DWORD Attributes(const fs::path& p) { return ::GetFileAttributesW(p.c_str()); }
+
+bool IsMissing(DWORD attrs)
+{
+    if (attrs != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD e = ::GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
+}
+
+std::wstring Widen(std::string_view s)
+{
+    if (s.empty() || s.size() > static_cast<std::size_t>(INT_MAX)) return {};
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+bool WriteAll(HANDLE h, std::string_view bytes)
+{
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const DWORD chunk = static_cast<DWORD>(left < (1u << 30) ? left : (1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(h, p, chunk, &written, nullptr) || written == 0) return false;
+        p += written;
+        left -= written;
+    }
+    return true;
+}
+
+constexpr std::wstring_view kTempMark = L".fenwake-";
+constexpr std::wstring_view kTempEnd = L".tmp";
+
+std::wstring TempPrefix(const fs::path& target)
+{
+    std::wstring prefix(1, L'.');
+    prefix.append(target.filename().native()).append(kTempMark);
+    return prefix;
+}
+
+// A write killed before its rename leaves its temporary behind; the next
+// write of the same file clears it so the game folder collects no litter.
+// A temporary still being written elsewhere is open without delete sharing,
+// so it survives this.
+void RemoveStaleTemporaries(const fs::path& dir, const std::wstring& prefix)
+{
+    WIN32_FIND_DATAW found;
+    const fs::path pattern = dir / (prefix + L"*");
+    HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    std::vector<std::wstring> stale;
+    do {
+        const std::wstring_view name(found.cFileName);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            name.size() > prefix.size() + kTempEnd.size() && name.starts_with(prefix) && name.ends_with(kTempEnd))
+            stale.emplace_back(name);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    for (const auto& name : stale) ::DeleteFileW((dir / name).c_str());
+}
+
+std::wstring RandomTag()
+{
+    static std::mt19937_64 gen{std::random_device{}() ^ (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^
+                               ::GetTickCount64()};
+    wchar_t buf[17];
+    std::swprintf(buf, sizeof buf / sizeof buf[0], L"%016llx", static_cast<unsigned long long>(gen()));
+    return buf;
+}
+
+// Where the bytes really go: a symbolic link keeps pointing at its target.
+std::optional<fs::path> FinalPath(const fs::path& link)
+{
+    Handle h(::CreateFileW(link.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.Valid()) return std::nullopt;
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetFinalPathNameByHandleW(h.Get(), buf.data(), static_cast<DWORD>(buf.size()),
+                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return std::nullopt;
+        if (n < buf.size()) {
+            buf.resize(n);
+            return fs::path(buf);
+        }
+        buf.resize(n);
+    }
+}
+
+// Renaming over a file that a virus scanner or indexer holds for a moment
+// fails; such holds end within milliseconds.
+bool MoveOver(const fs::path& from, const fs::path& to)
+{
+    DWORD wait = 10;
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD e = ::GetLastError();
+        if (attempt == 4 || (e != ERROR_SHARING_VIOLATION && e != ERROR_LOCK_VIOLATION && e != ERROR_ACCESS_DENIED))
+            return false;
+        ::Sleep(wait);
+        wait *= 2;
+    }
+}
+
+} // namespace
+
+fs::path Resolve(std::string_view programPath)
+{
+    // The file system matches names without regard to case by itself.
+    fs::path p(Widen(programPath));
+    p.make_preferred();
+    return p;
+}
+
+std::optional<std::string> ReadAll(const fs::path& path)
+{
+    Handle h(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) return std::nullopt; // a directory cannot be opened this way either
+    BY_HANDLE_FILE_INFORMATION info;
+    if (::GetFileType(h.Get()) != FILE_TYPE_DISK || !::GetFileInformationByHandle(h.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::nullopt;
+    const std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size()) bytes.resize(bytes.size() + 4096); // the file grew meanwhile
+        const std::size_t room = bytes.size() - got;
+        const DWORD ask = static_cast<DWORD>(room < (1u << 30) ? room : (1u << 30));
+        DWORD n = 0;
+        if (!::ReadFile(h.Get(), bytes.data() + got, ask, &n, nullptr)) return std::nullopt;
+        if (n == 0) break;
+        got += n;
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+bool Exists(const fs::path& path)
+{
+    const DWORD attrs = Attributes(path);
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool IsWriteProtected(const fs::path& path)
+{
+    const DWORD attrs = Attributes(path);
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool ClearAttributes(const fs::path& path)
+{
+    const DWORD attrs = Attributes(path);
+    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    return ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
+bool Replace(const fs::path& path, std::string_view bytes)
+{
+    fs::path target = path;
+    DWORD old = Attributes(target);
+    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+        (old & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        auto real = FinalPath(target);
+        if (!real) return false; // a dangling link: where the file should be is unknown
+        target = std::move(*real);
+        old = Attributes(target);
+    }
+    const bool existed = old != INVALID_FILE_ATTRIBUTES;
+    if (!existed && !IsMissing(old)) return false; // neither there nor surely absent
+    if (existed && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE)) != 0)
+        return false;
+
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    const DWORD dirAttrs = Attributes(dir);
+    if (dirAttrs == INVALID_FILE_ATTRIBUTES || (dirAttrs & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+
+    const std::wstring prefix = TempPrefix(target);
+    RemoveStaleTemporaries(dir, prefix);
+
+    fs::path temp;
+    Handle h(INVALID_HANDLE_VALUE);
+    for (int attempt = 0; attempt < 8 && !h.Valid(); ++attempt) {
+        temp = dir / (prefix + RandomTag() + std::wstring(kTempEnd));
+        // No delete sharing: a concurrent clean-up of stale temporaries cannot take it.
+        h.Reset(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!h.Valid() && ::GetLastError() != ERROR_FILE_EXISTS) return false;
+    }
+    if (!h.Valid()) return false;
+
+    bool ok = WriteAll(h.Get(), bytes) && ::FlushFileBuffers(h.Get());
+    ok = h.Close() && ok;
+    // The replacement keeps the hidden and system marks of the file it replaces.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (ok && existed && (old & kKept) != 0)
+        ok = ::SetFileAttributesW(temp.c_str(), (old & kKept) | FILE_ATTRIBUTE_ARCHIVE) != 0;
+    ok = ok && MoveOver(temp, target);
+    if (!ok) {
+        ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Copy(const fs::path& from, const fs::path& to)
+{
+    // Unlike a plain platform copy, the destination keeps its own attributes:
+    // restoring a backup never makes the configuration file read-only.
+    const auto bytes = ReadAll(from);
+    return bytes && Replace(to, *bytes);
+}
+
+} // namespace fenwake::files
