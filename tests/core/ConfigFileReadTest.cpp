@@ -121,6 +121,7 @@ TEST_F(ConfigFileRead, FileNamesMatchWithoutCase)
     Put("USER.INI", "[S]\nk=upper\n");
     EXPECT_EQ(ConfigFile(".\\user.ini").ReadText("S", "k", ""), "upper");
     EXPECT_EQ(ConfigFile("User.ini").ReadText("s", "K", ""), "upper");
+    FENWAKE_SKIP_WITHOUT(CaseSensitiveNames);
     Put("user.INI", "[S]\nk=lower-first\n");
     // without an exact match, the first name in byte order wins
     EXPECT_EQ(ConfigFile(".\\User.ini").ReadText("S", "k", ""), "upper");

@@ -6,10 +6,33 @@
 #include <string>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fenwake::test {
+
+// What differs between the platforms (TempDir_posix.cpp, TempDir_win.cpp).
+
+// A new, empty directory under the system's temporary folder.
+std::filesystem::path MakeTempDir();
+// Marks a file or directory read-only the platform's way: the write bits on
+// POSIX, the read-only attribute on Windows.
+void SetReadOnlyMark(const std::filesystem::path& p);
+// Removes a tree whatever its marks.
+void RemoveTree(const std::filesystem::path& p);
+
+// Behaviour that a test case can only check where the platform has it.
+enum class Needs {
+    DirectoryWriteBits,  // a directory without write permission refuses new files
+    UnreadableFiles,     // a file can be made unreadable to this user
+    SymbolicLinks,       // any user can create symbolic links
+    CaseSensitiveNames,  // "User.ini" and "USER.INI" can be two files
+};
+bool Has(Needs need);
+const char* Describe(Needs need);
+
+// Skips the rest of the test where the platform lacks the behaviour.
+#define FENWAKE_SKIP_WITHOUT(need)                                                                            \
+    if (!::fenwake::test::Has(::fenwake::test::Needs::need))                                                 \
+    GTEST_SKIP() << "the platform lacks: " << ::fenwake::test::Describe(::fenwake::test::Needs::need)
 
 // A fresh directory that is the current directory for the test's lifetime,
 // as the game's System directory is for the program.
@@ -18,17 +41,13 @@ protected:
     void SetUp() override
     {
         old_ = std::filesystem::current_path();
-        std::string tmpl = (std::filesystem::temp_directory_path() / "fenwake-test-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl;
+        dir_ = MakeTempDir();
         std::filesystem::current_path(dir_);
     }
     void TearDown() override
     {
         std::filesystem::current_path(old_);
-        std::error_code ec;
-        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(dir_, ec);
+        RemoveTree(dir_);
     }
 
     static void Put(const std::filesystem::path& name, const std::string& bytes)
@@ -45,12 +64,7 @@ protected:
     {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
     }
-    static void SetReadOnly(const std::filesystem::path& p)
-    {
-        std::filesystem::permissions(p, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                            std::filesystem::perms::others_write,
-                                     std::filesystem::perm_options::remove);
-    }
+    static void SetReadOnly(const std::filesystem::path& p) { SetReadOnlyMark(p); }
 
     std::filesystem::path dir_;
     std::filesystem::path old_;
