@@ -1,0 +1,151 @@
+// The INI engine against the least any reader or crash-safe writer of the
+// same file must do, run side by side so the ratio is what matters.
+#include "GameFolder.h"
+
+#include "config/ConfigFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fenwake::bench {
+namespace {
+
+constexpr std::size_t kGameSize = 40 * 1024;
+constexpr std::size_t kLargeSize = 4 * 1024 * 1024;
+
+// The last line of the file: every reader has to get through all of it.
+constexpr std::string_view kSection = "Extension.InputExt";
+constexpr std::string_view kKey = "Aliases[39]";
+
+// Whole file into a buffer of its size, as plainly as POSIX allows.
+std::size_t ReadFile(const char* name, std::unique_ptr<char[]>& buf)
+{
+    const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return 0;
+    }
+    const auto size = static_cast<std::size_t>(st.st_size);
+    buf.reset(new char[size]);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, buf.get() + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return got;
+}
+
+bool WriteFile(int fd, const char* p, std::size_t left)
+{
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void RunReadBaseline(benchmark::State& state)
+{
+    const GameFolder folder(static_cast<std::size_t>(state.range(0)));
+    std::unique_ptr<char[]> buf;
+    for (auto _ : state) {
+        const std::size_t size = ReadFile("User.ini", buf);
+        std::size_t lines = 0;
+        for (const char *p = buf.get(), *end = p + size; p < end; ++lines) {
+            const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (!hit) break;
+            p = static_cast<const char*>(hit) + 1;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
+void RunReadText(benchmark::State& state, const char* programName)
+{
+    const GameFolder folder(static_cast<std::size_t>(state.range(0)));
+    const ConfigFile ini(programName);
+    if (ini.ReadText(kSection, kKey, "").empty()) state.SkipWithError("the last key was not found");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ini.ReadText(kSection, kKey, "NOBIND"));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
+void BM_ReadBaseline(benchmark::State& state) { RunReadBaseline(state); }
+void BM_ReadText(benchmark::State& state) { RunReadText(state, ".\\User.ini"); }
+// The file is User.ini; the program's backup code spells it user.ini.
+void BM_ReadTextOtherCase(benchmark::State& state) { RunReadText(state, ".\\user.ini"); }
+
+// Read, write a flushed temporary beside the file, rename it over the file;
+// durable also flushes the directory, without which the rename itself may
+// be lost in a power cut.
+void RunWriteBaseline(benchmark::State& state, bool durable)
+{
+    const GameFolder folder(static_cast<std::size_t>(state.range(0)));
+    std::unique_ptr<char[]> buf;
+    for (auto _ : state) {
+        const std::size_t size = ReadFile("User.ini", buf);
+        const int fd = ::open(".User.ini.tmp", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        bool ok = fd >= 0 && WriteFile(fd, buf.get(), size) && ::fsync(fd) == 0;
+        if (fd >= 0) ok = ::close(fd) == 0 && ok;
+        ok = ok && ::rename(".User.ini.tmp", "User.ini") == 0;
+        if (ok && durable) {
+            const int dfd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ok = dfd >= 0 && ::fsync(dfd) == 0;
+            if (dfd >= 0) ::close(dfd);
+        }
+        if (!ok) {
+            state.SkipWithError(std::strerror(errno));
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
+void BM_WriteBaseline(benchmark::State& state) { RunWriteBaseline(state, false); }
+void BM_WriteBaselineDurable(benchmark::State& state) { RunWriteBaseline(state, true); }
+
+void BM_WriteText(benchmark::State& state)
+{
+    const GameFolder folder(static_cast<std::size_t>(state.range(0)));
+    const ConfigFile ini(".\\User.ini");
+    // Two values of different lengths, so every write moves the bytes after it.
+    const std::string values[2] = {"(Command=\"Say first\",Alias=Alias39)", "(Command=\"Say second one\",Alias=Alias39)"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        ini.WriteText(kSection, kKey, values[i++ & 1]);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
+void Sizes(benchmark::internal::Benchmark* b)
+{
+    b->ArgName("bytes")->Arg(kGameSize)->Arg(kLargeSize)->UseRealTime();
+}
+
+BENCHMARK(BM_ReadBaseline)->Apply(Sizes);
+BENCHMARK(BM_ReadText)->Apply(Sizes);
+BENCHMARK(BM_ReadTextOtherCase)->ArgName("bytes")->Arg(kGameSize)->UseRealTime();
+BENCHMARK(BM_WriteBaseline)->Apply(Sizes);
+BENCHMARK(BM_WriteBaselineDurable)->Apply(Sizes);
+BENCHMARK(BM_WriteText)->Apply(Sizes);
+
+} // namespace
+} // namespace fenwake::bench
