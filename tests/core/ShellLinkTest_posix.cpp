@@ -1,0 +1,230 @@
+#include "shell/ShellPlatform.h"
+#include "shell/TFastShellLink.h"
+#include "TempDir.h"
+
+#include <cstdlib>
+#include <optional>
+
+#include <sys/stat.h>
+
+namespace fenwake {
+namespace {
+namespace fs = std::filesystem;
+using shell::FolderPath;
+using F = TFastShellFolder;
+
+// Each test gets its own home, so no link ever reaches the real one.
+class ShellLink : public test::TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        for (auto& [name, value] : saved_) {
+            if (const char* v = std::getenv(name)) value = v;
+        }
+        home_ = dir_ / "home";
+        fs::create_directory(home_);
+        ::setenv("HOME", home_.c_str(), 1);
+        ::unsetenv("XDG_CONFIG_HOME");
+        ::unsetenv("XDG_DATA_HOME");
+    }
+    void TearDown() override
+    {
+        for (const auto& [name, value] : saved_) {
+            if (value) ::setenv(name, value->c_str(), 1);
+            else ::unsetenv(name);
+        }
+        TempDirTest::TearDown();
+    }
+
+    void UserDirs(const std::string& text, const fs::path& configHome = {})
+    {
+        const fs::path dir = configHome.empty() ? home_ / ".config" : configHome;
+        fs::create_directories(dir);
+        Put(dir / "user-dirs.dirs", text);
+    }
+    static mode_t Mode(const fs::path& p)
+    {
+        struct stat st {};
+        EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
+        return st.st_mode & 07777;
+    }
+    static std::size_t Entries(const fs::path& dir)
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+    }
+    std::string Home(const std::string& rest = {}) const { return rest.empty() ? home_.string() : (home_ / rest).string(); }
+
+    fs::path home_;
+    std::pair<const char*, std::optional<std::string>> saved_[3] = {
+        {"HOME", {}}, {"XDG_CONFIG_HOME", {}}, {"XDG_DATA_HOME", {}}};
+};
+
+TEST_F(ShellLink, FoldersWithoutAnyRecordTakeTheDocumentedDefaults)
+{
+    EXPECT_EQ(FolderPath(F::sfDesktop), Home("Desktop"));
+    EXPECT_EQ(FolderPath(F::sfMyDocuments), Home());
+    EXPECT_EQ(FolderPath(F::sfMyPictures), Home());
+    EXPECT_EQ(FolderPath(F::sfTemplates), Home());
+    EXPECT_EQ(FolderPath(F::sfProgramsMenu), Home(".local/share/applications"));
+    EXPECT_EQ(FolderPath(F::sfStartMenu), Home(".local/share/applications"));
+    EXPECT_EQ(FolderPath(F::sfStartup), Home(".config/autostart"));
+    for (const F none : {F::sfSendTo, F::sfPrintHood, F::sfRecent, F::sfFavorites}) EXPECT_EQ(FolderPath(none), "");
+}
+
+TEST_F(ShellLink, UserDirsFileIsReadInItsOwnFormat)
+{
+    UserDirs("# This file is written by xdg-user-dirs-update\n"
+             "XDG_DESKTOP_DIR=\"$HOME/first\"\n"
+             "#XDG_DESKTOP_DIR=\"$HOME/commented\"\n"
+             "  XDG_DESKTOP_DIR =\t\"$HOME/Bureau de \\\"jeu\\\" \\$x\\\\y/\"\r\n"
+             "XDG_DOCUMENTS_DIR=\"/data/Docs//\"\n"
+             "XDG_PICTURES_DIR=\"$HOME/Pics\"\n"
+             "XDG_PICTURES_DIR=\"$HOMEPics\"\n"          // not $HOME/
+             "XDG_TEMPLATES_DIR=\"$HOME/T\"\n"
+             "XDG_TEMPLATES_DIR=\"$HOME\"\n"
+             "XDG_TEMPLATES_DIR=\"Templates\"\n"         // relative: not allowed
+             "XDG_TEMPLATES_DIR=\"$HOME/unterminated\n"); // no closing quote
+    EXPECT_EQ(FolderPath(F::sfDesktop), Home("Bureau de \"jeu\" $x\\y"));
+    EXPECT_EQ(FolderPath(F::sfMyDocuments), "/data/Docs");
+    EXPECT_EQ(FolderPath(F::sfMyPictures), Home("Pics"));
+    EXPECT_EQ(FolderPath(F::sfTemplates), Home());
+}
+
+TEST_F(ShellLink, BaseDirectoriesComeFromTheEnvironmentWhenAbsolute)
+{
+    const fs::path config = dir_ / "cfg";
+    UserDirs("XDG_DESKTOP_DIR=\"/elsewhere/desk\"\n", config);
+    UserDirs("XDG_DESKTOP_DIR=\"$HOME/ignored\"\n"); // the default location is not consulted
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (dir_ / "data/").c_str(), 1);
+    EXPECT_EQ(FolderPath(F::sfDesktop), "/elsewhere/desk");
+    EXPECT_EQ(FolderPath(F::sfStartup), (config / "autostart").string());
+    EXPECT_EQ(FolderPath(F::sfProgramsMenu), (dir_ / "data/applications").string());
+
+    ::setenv("XDG_CONFIG_HOME", "cfg", 1);
+    ::setenv("XDG_DATA_HOME", "", 1);
+    EXPECT_EQ(FolderPath(F::sfDesktop), Home("ignored"));
+    EXPECT_EQ(FolderPath(F::sfStartup), Home(".config/autostart"));
+    EXPECT_EQ(FolderPath(F::sfProgramsMenu), Home(".local/share/applications"));
+}
+
+TEST_F(ShellLink, MakeShortcutWritesAnExecutableDesktopEntry)
+{
+    const fs::path desk = dir_ / "My Desk";
+    fs::create_directory(desk);
+    UserDirs("XDG_DESKTOP_DIR=\"" + desk.string() + "\"\n");
+
+    TFastShellLink link;
+    ASSERT_TRUE(MakeShortcut(link, F::sfDesktop, "/games/Deus Ex/System/fenwake"));
+    EXPECT_EQ(link.LinkName, "Fenwake");
+    EXPECT_EQ(link.LinkTarget, "/games/Deus Ex/System/fenwake");
+    EXPECT_EQ(link.WorkingDirectory, "/games/Deus Ex/System/");
+    EXPECT_EQ(Get(desk / "Fenwake.desktop"), "[Desktop Entry]\n"
+                                             "Type=Application\n"
+                                             "Name=Fenwake\n"
+                                             "Exec=\"/games/Deus Ex/System/fenwake\"\n"
+                                             "Path=/games/Deus Ex/System/\n"
+                                             "Terminal=false\n");
+    EXPECT_TRUE(Mode(desk / "Fenwake.desktop") & S_IXUSR);
+    EXPECT_EQ(Entries(desk), 1u);
+
+    // The programs menu is the applications folder itself, no sub-folder.
+    ASSERT_TRUE(MakeShortcut(link, F::sfProgramsMenu, "/games/Deus Ex/System/fenwake"));
+    EXPECT_EQ(Entries(home_ / ".local/share/applications"), 1u);
+    EXPECT_TRUE(fs::is_regular_file(home_ / ".local/share/applications/Fenwake.desktop"));
+}
+
+TEST_F(ShellLink, AnExistingLinkIsReplacedSilently)
+{
+    const fs::path file = home_ / "Desktop" / "Fenwake.desktop";
+    fs::create_directory(home_ / "Desktop");
+    Put(file, "old content that is longer than the new one ............................................");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    TFastShellLink link;
+    ASSERT_TRUE(MakeShortcut(link, F::sfDesktop, "/first/fenwake"));
+    ASSERT_TRUE(MakeShortcut(link, F::sfDesktop, "/second/fenwake"));
+    EXPECT_NE(Get(file).find("Exec=\"/second/fenwake\"\n"), std::string::npos);
+    EXPECT_EQ(Get(file).find("first"), std::string::npos);
+    EXPECT_EQ(Mode(file), 0740u); // the owner may run it; nobody else gains anything
+    EXPECT_EQ(Entries(home_ / "Desktop"), 1u);
+}
+
+TEST_F(ShellLink, CreatePathMakesTheMissingFolders)
+{
+    const fs::path apps = home_ / ".local/share/applications";
+    TFastShellLink link;
+    link.LinkTarget = "/x/fenwake";
+    link.CreateIn.ShellFolder = F::sfProgramsMenu;
+    link.CreateIn.CreatePath = false;
+    EXPECT_FALSE(link.WriteLink());
+    EXPECT_FALSE(fs::exists(home_ / ".local"));
+
+    link.CreateIn.CreatePath = true;
+    ASSERT_TRUE(link.WriteLink());
+    EXPECT_TRUE(fs::is_regular_file(apps / "My New ShellLink.desktop"));
+    EXPECT_EQ(Mode(home_ / ".local"), 0700u);
+    EXPECT_EQ(Mode(apps), 0700u);
+
+    // Folders that exist keep their permissions.
+    fs::permissions(apps, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    ASSERT_TRUE(link.WriteLink());
+    EXPECT_EQ(Mode(apps), 0750u);
+}
+
+TEST_F(ShellLink, NothingIsWrittenWithoutAFolderANameOrATarget)
+{
+    TFastShellLink link;
+    link.LinkTarget = "/x/fenwake";
+    for (const F none : {F::sfSendTo, F::sfPrintHood, F::sfRecent, F::sfFavorites}) {
+        link.CreateIn.ShellFolder = none;
+        EXPECT_FALSE(link.WriteLink());
+    }
+    EXPECT_FALSE(fs::exists("/My New ShellLink.desktop"));
+
+    link.CreateIn.ShellFolder = F::sfDesktop;
+    for (const char* name : {"", ".", "..", "../escape", "sub/link"}) {
+        link.LinkName = name;
+        EXPECT_FALSE(link.WriteLink()) << name;
+    }
+    link.LinkName = "Fenwake";
+    link.LinkTarget.clear();
+    EXPECT_FALSE(link.WriteLink());
+
+    EXPECT_EQ(Entries(home_), 0u);
+    EXPECT_EQ(EntryCount(), 1u); // only the home folder
+}
+
+TEST_F(ShellLink, AFolderOrLinkThatCannotBeWrittenIsLeftAlone)
+{
+    const fs::path desk = home_ / "Desktop";
+    fs::create_directory(desk);
+    Put(desk / "Fenwake.desktop", "kept");
+    SetReadOnly(desk / "Fenwake.desktop");
+    TFastShellLink link;
+    EXPECT_FALSE(MakeShortcut(link, F::sfDesktop, "/x/fenwake"));
+    EXPECT_EQ(Get(desk / "Fenwake.desktop"), "kept");
+
+    fs::remove(desk / "Fenwake.desktop");
+    SetReadOnly(desk);
+    EXPECT_FALSE(MakeShortcut(link, F::sfDesktop, "/x/fenwake"));
+    fs::permissions(desk, fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(Entries(desk), 0u);
+
+    fs::remove(desk);
+    Put(desk, "a file where the folder should be");
+    EXPECT_FALSE(MakeShortcut(link, F::sfDesktop, "/x/fenwake"));
+    EXPECT_EQ(Get(desk), "a file where the folder should be");
+}
+
+TEST(RunningExecutable, NamesThisProgram)
+{
+    const fs::path exe = RunningExecutable();
+    EXPECT_TRUE(exe.is_absolute());
+    EXPECT_TRUE(fs::is_regular_file(exe));
+    EXPECT_EQ(exe.filename(), "fenwake_core_tests");
+}
+
+} // namespace
+} // namespace fenwake
