@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool x11-utils
   fonts-wine fonts-liberation fonts-liberation2 fonts-dejavu-core
 )
 
