@@ -57,6 +57,17 @@ TEST_F(MainWindow, IsLaidOutWithItsNamedControls)
     EXPECT_TRUE(Find<QTimer>("Timer1")->isActive());
 }
 
+TEST_F(MainWindow, StartUpRunsEveryStepInItsOrder)
+{
+    const QStringList expected = {
+        "InitializeCurrentColorTheme", "CreateCommandsFile", "SetApplicationTitle", "SetCaption",
+        "LoadKeysAliases", "AListClick", "LoadCursors", "ShowPage Misc", "CheckPresence",
+        "GetGraphicsSettings", "GetSettigs", "ListBox1Click", "UnProtectIniFiles", "BuildIniBackups",
+        "InitializeQuickGraphicsChoice", "InitializeFirstLoadUp", "FirstRunScreenSize",
+    };
+    EXPECT_EQ(Window().StartupSteps(), expected);
+}
+
 TEST_F(MainWindow, ToolButtonsSwitchPagesAndStayExclusive)
 {
     TfMain& w = Window();
