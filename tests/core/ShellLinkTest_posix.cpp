@@ -196,28 +196,6 @@ TEST_F(ShellLink, NothingIsWrittenWithoutAFolderANameOrATarget)
     EXPECT_EQ(EntryCount(), 1u); // only the home folder
 }
 
-TEST_F(ShellLink, AFolderOrLinkThatCannotBeWrittenIsLeftAlone)
-{
-    const fs::path desk = home_ / "Desktop";
-    fs::create_directory(desk);
-    Put(desk / "Fenwake.desktop", "kept");
-    SetReadOnly(desk / "Fenwake.desktop");
-    TFastShellLink link;
-    EXPECT_FALSE(MakeShortcut(link, F::sfDesktop, "/x/fenwake"));
-    EXPECT_EQ(Get(desk / "Fenwake.desktop"), "kept");
-
-    fs::remove(desk / "Fenwake.desktop");
-    SetReadOnly(desk);
-    EXPECT_FALSE(MakeShortcut(link, F::sfDesktop, "/x/fenwake"));
-    fs::permissions(desk, fs::perms::owner_all, fs::perm_options::add);
-    EXPECT_EQ(Entries(desk), 0u);
-
-    fs::remove(desk);
-    Put(desk, "a file where the folder should be");
-    EXPECT_FALSE(MakeShortcut(link, F::sfDesktop, "/x/fenwake"));
-    EXPECT_EQ(Get(desk), "a file where the folder should be");
-}
-
 TEST(RunningExecutable, NamesThisProgram)
 {
     const fs::path exe = RunningExecutable();
