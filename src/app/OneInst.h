@@ -6,9 +6,6 @@
 // The single-instance guard: one copy of the program per executable path.
 namespace fenwake {
 
-// The full path of the running executable as the platform reports it.
-std::string ExecutablePath();
-
 // The lock's name: the path as far as it fits 255 bytes, with every
 // backslash turned into a slash.
 std::string InstanceLockName(std::string_view executablePath);

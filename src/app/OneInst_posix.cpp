@@ -1,7 +1,6 @@
 #include "app/OneInst.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,13 +32,6 @@ std::string LockDirectory()
 }
 
 } // namespace
-
-std::string ExecutablePath()
-{
-    char buf[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
-}
 
 bool AcquireInstanceLock(const std::string& lockName)
 {

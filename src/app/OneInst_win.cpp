@@ -4,13 +4,6 @@
 
 namespace fenwake {
 
-std::string ExecutablePath()
-{
-    char buf[256] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, buf, sizeof buf);
-    return std::string(buf, n);
-}
-
 bool AcquireInstanceLock(const std::string& lockName)
 {
     // The handle is never closed: the system releases it when the process ends.

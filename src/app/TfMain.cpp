@@ -52,6 +52,7 @@ TfMain::TfMain(QWidget* parent)
     setObjectName(QStringLiteral("fMain"));
     BuildLayout();
     BuildEditActions();
+    BuildShortcutMenu();
     BuildPages();
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
@@ -225,6 +226,39 @@ void TfMain::BuildEditActions()
         UpdateEditActions();
     });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TfMain::UpdateEditActions);
+}
+
+void TfMain::BuildShortcutMenu()
+{
+    popupMenu1_ = new QMenu(this);
+    popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
+    auto add = [this](const char* name, const QString& caption) {
+        QAction* item = popupMenu1_->addAction(caption);
+        item->setObjectName(QString::fromLatin1(name));
+        return item;
+    };
+    connect(add("OnDesktop1", QStringLiteral("On Desktop")), &QAction::triggered, this,
+            ui::Guard([this] { OnDesktop1Click(); }));
+    connect(add("InSTARTmenuPrograms1", QStringLiteral("In START menu >> Programs")), &QAction::triggered, this,
+            ui::Guard([this] { InSTARTmenuPrograms1Click(); }));
+    popupMenu1_->addSeparator()->setObjectName(QStringLiteral("N1"));
+    add("cancel1", QStringLiteral("cancel"));
+
+    auto* button = findChild<QPushButton*>(QStringLiteral("BitBtn1"));
+    connect(button, &QPushButton::clicked, this, ui::Guard([this] { Button1Click(); }));
+}
+
+void TfMain::Button1Click()
+{
+    // At the window's outer corner, not at the button.
+    popupMenu1_->popup(frameGeometry().topLeft() + QPoint(220, 355));
+}
+
+void TfMain::OnDesktop1Click() { MakeShortcut(FastShellLink1, TFastShellFolder::sfDesktop, RunningExecutable()); }
+
+void TfMain::InSTARTmenuPrograms1Click()
+{
+    MakeShortcut(FastShellLink1, TFastShellFolder::sfProgramsMenu, RunningExecutable());
 }
 
 void TfMain::BuildPages()

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "shell/TFastShellLink.h"
+
 class QAbstractButton;
 class QComboBox;
 class QLabel;
@@ -64,6 +66,13 @@ public:
     // the backups and reloads the pages from them.
     void ResetAllPages();
 
+    // Shortcuts to the tool.
+    void Button1Click();
+    void OnDesktop1Click();
+    void InSTARTmenuPrograms1Click();
+    QMenu* ShortcutMenu() const { return popupMenu1_; }
+    TFastShellLink FastShellLink1;
+
     // The edit pop-up menu as the context menu of an edit field.
     void AttachEditMenu(QLineEdit* field);
     QMenu* EditPopupMenu() const { return editPopupMenu_; }
@@ -76,6 +85,7 @@ protected:
 private:
     void BuildLayout();
     void BuildEditActions();
+    void BuildShortcutMenu();
     void BuildPages();
     void SelectAliasRow(int row);
     void SelectFirstKey();
@@ -87,6 +97,7 @@ private:
     QToolButton* toolButton2_ = nullptr;
     QTimer* timer1_ = nullptr;
     QMenu* editPopupMenu_ = nullptr;
+    QMenu* popupMenu1_ = nullptr;
     QAction* editCut_ = nullptr;
     QAction* editCopy_ = nullptr;
     QAction* editPaste_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/OneInst.h"
 #include "app/TApplication.h"
 #include "app/TfMain.h"
+#include "shell/TFastShellLink.h"
 #include "ui/Messages.h"
 
 #include <QTimer>
@@ -10,7 +11,7 @@ int main(int argc, char** argv)
     using namespace fenwake;
 
     // Before anything else of the program: a second copy from the same path ends here.
-    if (!AcquireInstanceLock(InstanceLockName(ExecutablePath()))) {
+    if (!AcquireInstanceLock(InstanceLockName(RunningExecutable()))) {
         QApplication app(argc, argv);
         ui::Ask(nullptr,
                 QStringLiteral("Fenwake already running! :) You cannot load more than one copy of the \n\rprogram :D"),
