@@ -31,7 +31,7 @@ struct Line {
 // memory speed on large files.
 class LineScanner {
 public:
-    explicit LineScanner(std::string_view text) : text_(text) {}
+    LineScanner(std::string_view text, std::size_t from) : text_(text), pos_(from) {}
 
     bool Next(Line& line)
     {
@@ -67,7 +67,7 @@ private:
     static constexpr std::size_t kExhausted = npos - 1;
 
     std::string_view text_;
-    std::size_t pos_ = 0;
+    std::size_t pos_;
     std::size_t nextLf_ = npos;
     std::size_t nextCr_ = npos;
 };
@@ -92,24 +92,54 @@ struct Located {
     Line lastInSection{};    // header or last entry line of the section
 };
 
+// The line whose content starts at begin.
+Line LineFrom(std::string_view text, std::size_t begin)
+{
+    std::size_t end = begin;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    std::size_t next = end;
+    if (end < text.size()) next = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2 : end + 1;
+    return {begin, end, next};
+}
+
+// The header line of the first section of that name. Only a "[" that
+// stands first on its line (after blanks) can open one, so the search
+// jumps from bracket to bracket instead of walking every line.
+std::optional<Line> FindSection(std::string_view text, std::string_view section)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const void* hit = std::memchr(text.data() + pos, '[', text.size() - pos);
+        if (!hit) break;
+        const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        std::size_t begin = bracket;
+        while (begin > 0 && IsBlank(text[begin - 1])) --begin;
+        if (begin > 0 && text[begin - 1] != '\n' && text[begin - 1] != '\r') {
+            pos = bracket + 1;
+            continue;
+        }
+        const Line line = LineFrom(text, begin);
+        if (EqualsNoCase(*SectionName(text.substr(line.begin, line.end - line.begin)), section)) return line;
+        pos = line.next;
+    }
+    return std::nullopt;
+}
+
 Located Locate(std::string_view text, std::string_view section, std::string_view key)
 {
     section = Trim(section);
     key = Trim(key);
     Located found;
-    LineScanner scanner(text);
+    const auto header = FindSection(text, section);
+    if (!header) return found;
+    found.sectionFound = true;
+    found.lastInSection = *header;
+
+    LineScanner scanner(text, header->next);
     Line line{};
     while (scanner.Next(line)) {
         const std::string_view content = text.substr(line.begin, line.end - line.begin);
-        if (const auto name = SectionName(content)) {
-            if (found.sectionFound) break; // only the first matching section counts
-            if (EqualsNoCase(*name, section)) {
-                found.sectionFound = true;
-                found.lastInSection = line;
-            }
-            continue;
-        }
-        if (!found.sectionFound) continue;
+        if (SectionName(content)) break; // only the first matching section counts
         const std::size_t eq = content.find('=');
         if (eq == std::string_view::npos) continue;
         found.lastInSection = line;

@@ -42,6 +42,18 @@ TEST_F(ConfigFileRead, FirstSectionAndFirstKeyWin)
     EXPECT_EQ(ini.ReadText("A", "only", "dflt"), "dflt");
 }
 
+TEST_F(ConfigFileRead, OnlyABracketFirstOnItsLineOpensASection)
+{
+    Put("User.ini", "[B]x\n[A]\nAliases[0]=x [B]\nk=a\n=[B]\n  \t[B]\rz=b\r\n[C]");
+    EXPECT_EQ(ini.ReadText("A", "k", ""), "a");
+    EXPECT_EQ(ini.ReadText("A", "Aliases[0]", ""), "x [B]");
+    // the indented header after a lone CR ends A
+    EXPECT_EQ(ini.ReadText("A", "z", "none"), "none");
+    // "[B]x" at the very start is the first B, so the later one is not read
+    EXPECT_EQ(ini.ReadText("B", "z", "none"), "none");
+    EXPECT_EQ(ini.ReadText("C", "z", "none"), "none");
+}
+
 TEST_F(ConfigFileRead, StripsOnePairOfMatchingQuotes)
 {
     Put("User.ini", "[S]\nd=  \"quoted\"  \ns='single'\nopen=\"only\nmixed=\"x'\ntwo=\"\"\"\"\none=\"\n");
