@@ -146,8 +146,10 @@ std::optional<std::string> ReadAll(const fs::path& path)
         ::close(fd);
         return std::nullopt;
     }
+    // One byte of room past the size, so the read that meets the end needs
+    // no larger buffer (and no copy of the whole file) to find it.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size()) bytes.resize(bytes.size() + 4096); // the file grew meanwhile
