@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <mutex>
 #include <random>
+#include <set>
 #include <vector>
 
 #include <dirent.h>
@@ -72,12 +74,13 @@ std::string TempPrefix(const fs::path& target)
     return prefix;
 }
 
-// A write killed before its rename leaves its temporary behind; the next
+// A write killed before its rename leaves its temporary behind; a later
 // write of the same file clears it so the game folder collects no litter.
-void RemoveStaleTemporaries(const fs::path& dir, const std::string& prefix)
+// True when every stale temporary is gone.
+bool RemoveStaleTemporaries(const fs::path& dir, const std::string& prefix)
 {
     DIR* d = ::opendir(dir.c_str());
-    if (!d) return;
+    if (!d) return false;
     std::vector<std::string> stale;
     while (const dirent* e = ::readdir(d)) {
         const std::string_view name(e->d_name);
@@ -85,7 +88,29 @@ void RemoveStaleTemporaries(const fs::path& dir, const std::string& prefix)
             stale.emplace_back(name);
     }
     ::closedir(d);
-    for (const auto& name : stale) ::unlink((dir / name).c_str());
+    bool cleared = true;
+    for (const auto& name : stale) cleared = ::unlink((dir / name).c_str()) == 0 && cleared;
+    return cleared;
+}
+
+// Listing a game's System folder (hundreds of files) costs a good part of a
+// write, and this process leaves litter only by dying, so each folder and
+// file is swept once per run: litter found at start-up is what there is.
+// The folder's identity is part of the key, so a folder deleted and made
+// anew is swept again.
+void SweepOnce(const fs::path& dir, const struct stat& dirSt, const std::string& prefix)
+{
+    static std::mutex mutex;
+    static std::set<std::string> swept;
+    std::error_code ec;
+    std::string key = fs::absolute(dir, ec).lexically_normal().string();
+    if (ec) key = dir.string();
+    key.append("\n").append(prefix).append("\n");
+    key.append(std::to_string(dirSt.st_dev)).append(":").append(std::to_string(dirSt.st_ino));
+
+    const std::lock_guard lock(mutex);
+    if (swept.contains(key)) return;
+    if (RemoveStaleTemporaries(dir, prefix)) swept.insert(std::move(key));
 }
 
 std::string RandomTag()
@@ -203,7 +228,7 @@ bool Replace(const fs::path& path, std::string_view bytes)
     if (existed && (!S_ISREG(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) return false;
 
     const std::string prefix = TempPrefix(target);
-    RemoveStaleTemporaries(dir, prefix);
+    SweepOnce(dir, dirSt, prefix);
     const fs::path temp = dir / (prefix + RandomTag() + std::string(kTempEnd));
 
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -178,6 +178,15 @@ TEST_F(ConfigFileWrite, ClearsTemporariesLeftByAnInterruptedWrite)
     EXPECT_EQ(Get("User.ini"), "[S]\r\nk=2\r\n");
 }
 
+TEST_F(ConfigFileWrite, EachFilesLitterIsClearedByItsOwnFirstWrite)
+{
+    ini.WriteText("S", "k", "1");
+    Put(".DeusEx.ini.fenwake-0123456789abcdef.tmp", "[S]\r\nk=half");
+    ConfigFile(".\\DeusEx.ini").WriteText("S", "k", "1");
+    EXPECT_FALSE(std::filesystem::exists(".DeusEx.ini.fenwake-0123456789abcdef.tmp"));
+    EXPECT_EQ(EntryCount(), 2u);
+}
+
 TEST_F(ConfigFileWrite, PathIsRelativeToTheCurrentDirectoryAtEachCall)
 {
     std::filesystem::create_directories("one");
