@@ -2,6 +2,8 @@
 
 #include "config/ConfigFile.h"
 #include "config/Errors.h"
+#include "pages/GraphicsPage.h"
+#include "pages/PlayerPage.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
@@ -264,6 +266,8 @@ void TfMain::InSTARTmenuPrograms1Click()
 void TfMain::BuildPages()
 {
     // Each page object builds its controls on its notebook page.
+    playerPage_ = new TPlayerPage(*this, Page(QStringLiteral("Default")));
+    graphicsPage_ = new TGraphicsPage(*this, Page(QStringLiteral("Graphics")));
 }
 
 QLineEdit* TfMain::FocusedEditField() const
@@ -349,11 +353,8 @@ bool TfMain::InitializeFirstLoadUp()
 
 void TfMain::ApplyFirstRunScreenSize()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    screenSize_ = screen->size();
-    if (auto* x = findChild<QComboBox*>(QStringLiteral("cbResX"))) x->setEditText(QString::number(screenSize_.width()));
-    if (auto* y = findChild<QComboBox*>(QStringLiteral("cbResY"))) y->setEditText(QString::number(screenSize_.height()));
+    // Exactly what the graphics page's screen-resolution link does.
+    graphicsPage_->Label8Click();
 }
 
 bool TfMain::FormCloseQuery()
@@ -415,9 +416,9 @@ void TfMain::LoadCursors() {}
 
 void TfMain::CheckPresence() {}
 
-void TfMain::GetGraphicsSettings() {}
+void TfMain::GetGraphicsSettings() { graphicsPage_->GetGraphicsSettings(); }
 
-void TfMain::GetSettigs() {}
+void TfMain::GetSettigs() { playerPage_->GetSettigs(); }
 
 void TfMain::SelectFirstKey() { ListBox1Click(); }
 
@@ -427,7 +428,7 @@ void TfMain::UnProtectIniFiles() {}
 
 void TfMain::BuildIniBackups() {}
 
-void TfMain::InitializeQuickGraphicsChoice() {}
+void TfMain::InitializeQuickGraphicsChoice() { graphicsPage_->InitializeQuickGraphicsChoice(); }
 
 void TfMain::restoreIniBackups() {}
 

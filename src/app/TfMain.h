@@ -19,6 +19,9 @@ class QToolButton;
 
 namespace fenwake {
 
+class TGraphicsPage;
+class TPlayerPage;
+
 // The one main window. Its methods are the tool's operations; the pages'
 // own logic lives in their page objects, which these forward to.
 class TfMain : public QWidget {
@@ -110,6 +113,8 @@ private:
     bool closing_ = false;
     bool shownOnce_ = false;
     QSize screenSize_;
+    TPlayerPage* playerPage_ = nullptr;
+    TGraphicsPage* graphicsPage_ = nullptr;
 };
 
 } // namespace fenwake
