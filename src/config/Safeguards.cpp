@@ -1,0 +1,83 @@
+#include "config/Safeguards.h"
+
+#include "config/FileSystem.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+namespace fenwake::safeguards {
+namespace {
+
+bool Present(std::string_view name) { return files::Exists(files::Resolve(name)); }
+
+std::optional<std::string> Contents(std::string_view name) { return files::ReadAll(files::Resolve(name)); }
+
+// Takes away a file this operation created itself, so a failure leaves the
+// folder as it was; a file that cannot be removed stays.
+void Discard(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
+} // namespace
+
+std::vector<std::string_view> MissingConfigFiles()
+{
+    std::vector<std::string_view> missing;
+    for (std::string_view name : {kUserIni, kSystemIni}) {
+        if (!Present(name)) missing.push_back(name);
+    }
+    return missing;
+}
+
+void UnProtectIniFiles()
+{
+    // Refusals are not reported: a write that still fails later says so itself.
+    files::ClearAttributes(files::Resolve(kUserIniLower));
+    files::ClearAttributes(files::Resolve(kSystemIni));
+}
+
+BackupResult BuildIniBackups()
+{
+    if (Present(kUserBackup) || Present(kSystemBackup)) return BackupResult::Present;
+
+    const auto user = Contents(kUserIni);
+    const auto system = Contents(kSystemIni);
+    if (!user || !system) return BackupResult::Failed;
+
+    const std::filesystem::path userBackup = files::Resolve(kUserBackup);
+    if (!files::Replace(userBackup, *user)) return BackupResult::Failed;
+    if (!files::Replace(files::Resolve(kSystemBackup), *system)) {
+        Discard(userBackup);
+        return BackupResult::Failed;
+    }
+    return BackupResult::Made;
+}
+
+bool RestoreIniBackups()
+{
+    const auto userBackup = Contents(kUserBackup);
+    const auto systemBackup = Contents(kSystemBackup);
+    if (!userBackup || !systemBackup) return false;
+
+    const std::filesystem::path user = files::Resolve(kUserIni);
+    // What the first file held, to put back should the second write fail.
+    const bool userExisted = files::Exists(user);
+    const auto userBefore = userExisted ? files::ReadAll(user) : std::nullopt;
+    if (userExisted && !userBefore) return false;
+    if (!files::Replace(user, *userBackup)) return false;
+    if (!files::Replace(files::Resolve(kSystemIni), *systemBackup)) {
+        if (userBefore) {
+            files::Replace(user, *userBefore);
+        } else {
+            Discard(user);
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace fenwake::safeguards
