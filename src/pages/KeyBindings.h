@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Where a key's binding lives in User.ini and how the page finds keys.
+namespace fenwake::keys {
+
+inline constexpr std::string_view kUserIni = ".\\User.ini";
+// The section the editor shows and edits, and the copy it keeps in step.
+inline constexpr std::string_view kBindingSection = "Extension.InputExt";
+inline constexpr std::string_view kCopySection = "Extension.Input";
+// Shown for a key without a line; nothing treats it specially afterwards.
+inline constexpr std::string_view kNoBind = "NOBIND";
+
+inline constexpr std::string_view kExampleKey = "N";
+inline constexpr std::string_view kExampleCommand = "ActivateBelt 0 | onrelease ParseLeftClick";
+
+// The keys the editor offers, in list order and spelled as the game's
+// files expect them (several in lower case).
+inline constexpr std::array<std::string_view, 107> kKeyNames = {
+    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "Alt", "B", "Backslash", "Backspace", "C",
+    "CapsLock", "Comma", "Ctrl", "D", "Delete", "Down", "E", "End", "Enter", "Equals", "Escape", "F", "F1",
+    "F10", "F11", "F12", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "G", "GreyMinus", "GreyPlus",
+    "GreySlash", "GreyStar", "H", "home", "i", "Insert", "j", "k", "L", "LControl", "Left", "LeftBracket",
+    "LeftMouse", "LShift", "M", "MiddleMouse", "Minus", "MouseWheelDown", "MouseWheelUp", "N", "NumLock",
+    "NumPad0", "NumPad1", "NumPad2", "NumPad3", "NumPad4", "NumPad5", "NumPad6", "NumPad7", "NumPad8",
+    "NumPad9", "NumPadPeriod", "o", "P", "PageDown", "PageUp", "Pause", "period", "PrintScrn", "Q", "R",
+    "RControl", "Right", "RightBracket", "RightMouse", "RShift", "S", "ScrollLock", "Semicolon", "Separator",
+    "Shift", "SingleQuote", "Slash", "Space", "t", "Tab", "Tilde", "U", "Up", "V", "W", "X", "Y", "Z",
+};
+
+// The key's binding as User.ini holds it now, or "NOBIND" when it has no line.
+std::string LoadKeyBind(std::string_view key);
+
+// Writes the text unchanged as the key's binding, the shown section first.
+// Throws WriteError; a failed first write leaves the copy untouched.
+void SaveKeyBind(std::string_view key, std::string_view command);
+
+// Writes the page's example binding to the shown section only.
+void SaveExample();
+
+// The first name starting with prefix (ignoring ASCII case), looking after
+// the selected entry to the end, then from the top up to and including it.
+// An empty prefix matches nothing.
+std::optional<std::size_t> FindKey(std::string_view prefix, std::optional<std::size_t> selected,
+                                   std::span<const std::string_view> names = kKeyNames);
+
+} // namespace fenwake::keys
