@@ -79,9 +79,10 @@ std::optional<std::string_view> SectionName(std::string_view content)
     while (i < content.size() && IsBlank(content[i])) ++i;
     if (i == content.size() || content[i] != '[') return std::nullopt;
     std::string_view rest = content.substr(i + 1);
+    // Without its "]" the line is no header, as the platform's profile reader sees it.
     const std::size_t close = rest.rfind(']');
-    if (close != std::string_view::npos) rest = rest.substr(0, close);
-    return Trim(rest);
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(rest.substr(0, close));
 }
 
 struct Located {
@@ -119,7 +120,8 @@ std::optional<Line> FindSection(std::string_view text, std::string_view section)
             continue;
         }
         const Line line = LineFrom(text, begin);
-        if (EqualsNoCase(*SectionName(text.substr(line.begin, line.end - line.begin)), section)) return line;
+        const auto name = SectionName(text.substr(line.begin, line.end - line.begin));
+        if (name && EqualsNoCase(*name, section)) return line;
         pos = line.next;
     }
     return std::nullopt;
