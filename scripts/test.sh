@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Fenwake plain and with sanitizers, runs every test, and fuzzes the
-# INI engine for FENWAKE_FUZZ_SECONDS (60 by default).
+# Builds Fenwake plain and with sanitizers, runs every test, fuzzes the
+# INI engine for FENWAKE_FUZZ_SECONDS (60 by default), then cross-builds the
+# core for Windows and runs its tests under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -30,5 +31,7 @@ for fuzzer in "$build"/fuzz/fuzz/fuzz_*; do
   "$fuzzer" -max_total_time="${FENWAKE_FUZZ_SECONDS:-60}" -print_final_stats=1 "$corpus" "$root/fuzz/seeds"
   rm -rf "$corpus"
 done
+
+FENWAKE_BUILD_DIR="$build" bash scripts/test-windows.sh
 
 echo "all tests passed"
