@@ -24,7 +24,6 @@ TEST_F(PlayerSettingsRead, MissingFileGivesTheDefaults)
 {
     const player::Settings s = Load();
     EXPECT_EQ(s.name, "Unknown player");
-    EXPECT_EQ(s.speed, 2600);
     EXPECT_EQ(player::SpeedIndex(s.speed), 1);
     EXPECT_TRUE(s.helpMessages);
 }
