@@ -3,6 +3,7 @@
 #include "config/ConfigFile.h"
 #include "config/Errors.h"
 #include "pages/GraphicsPage.h"
+#include "pages/KeyAliasesPage.h"
 #include "pages/PlayerPage.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
@@ -268,6 +269,7 @@ void TfMain::BuildPages()
     // Each page object builds its controls on its notebook page.
     playerPage_ = new TPlayerPage(*this, Page(QStringLiteral("Default")));
     graphicsPage_ = new TGraphicsPage(*this, Page(QStringLiteral("Graphics")));
+    keyAliasesPage_ = new TKeyAliasesPage(this);
 }
 
 QLineEdit* TfMain::FocusedEditField() const
@@ -402,15 +404,11 @@ void TfMain::InitializeCurrentColorTheme() {}
 
 void TfMain::CreateCommandsFile() {}
 
-void TfMain::LoadKeysAliases() {}
+void TfMain::LoadKeysAliases() { keyAliasesPage_->LoadKeysAliases(); }
 
-void TfMain::SelectAliasRow(int row)
-{
-    (void)row;
-    AListClick();
-}
+void TfMain::SelectAliasRow(int row) { keyAliasesPage_->SelectRow(row); }
 
-void TfMain::AListClick() {}
+void TfMain::AListClick() { keyAliasesPage_->AListClick(); }
 
 void TfMain::LoadCursors() {}
 

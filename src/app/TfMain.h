@@ -20,6 +20,7 @@ class QToolButton;
 namespace fenwake {
 
 class TGraphicsPage;
+class TKeyAliasesPage;
 class TPlayerPage;
 
 // The one main window. Its methods are the tool's operations; the pages'
@@ -115,6 +116,7 @@ private:
     QSize screenSize_;
     TPlayerPage* playerPage_ = nullptr;
     TGraphicsPage* graphicsPage_ = nullptr;
+    TKeyAliasesPage* keyAliasesPage_ = nullptr;
 };
 
 } // namespace fenwake

@@ -1,0 +1,313 @@
+#include "pages/KeyAliasesPage.h"
+
+#include "app/TfMain.h"
+#include "config/ConfigFile.h"
+#include "config/Errors.h"
+#include "pages/KeyAliases.h"
+#include "ui/Colours.h"
+#include "ui/Fonts.h"
+#include "ui/Messages.h"
+#include "ui/Text.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace fenwake {
+namespace {
+
+const char* const kUserIni = ".\\User.ini";
+
+const QColor kLockedColour(0xC0, 0xC0, 0xC0);
+const QColor kEditableColour(0xF7, 0xF7, 0xF7);
+
+// Shown until start-up fills the page from User.ini.
+const QString kDesignText = QStringLiteral("overfilled %)");
+
+// The owner-drawn lists are told apart by this tag.
+constexpr int kAliasListTag = 175;
+
+QFont Tahoma(bool bold = false) { return ui::PixelFont(QStringLiteral("Tahoma"), 11, bold); }
+
+void SetCaptionColour(QGroupBox* box, const QColor& colour)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::WindowText, colour);
+    box->setPalette(p);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font,
+                  const QColor& colour)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    ui::SetTextColour(label, colour);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* MakeField(QWidget* parent, const char* name, QPoint at)
+{
+    auto* field = new QLineEdit(kDesignText, parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setGeometry(at.x(), at.y(), 233, 24);
+    field->setFont(ui::PixelFont(QStringLiteral("Arial"), 13));
+    ui::SetTextColour(field, QColor(0x00, 0x30, 0x60));
+    return field;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int y)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(392, y, 129, 25);
+    button->setFont(Tahoma());
+    ui::SetTextColour(button, Qt::black);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// Rows are 16 pixels high whatever the font.
+class FixedRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(16);
+        return size;
+    }
+};
+
+// Lines set one font height apart, as the layout was made for: the stand-in
+// fonts' own line spacing would push the last line out of the help box.
+class CompactLines : public QLabel {
+public:
+    CompactLines(const QString& text, QWidget* parent) : QLabel(text, parent) { setTextFormat(Qt::PlainText); }
+    QSize sizeHint() const override
+    {
+        const QStringList lines = text().split(u'\n');
+        int width = 0;
+        for (const QString& line : lines) width = std::max(width, fontMetrics().horizontalAdvance(line));
+        return {width + 1, Step() * static_cast<int>(lines.size()) + fontMetrics().descent()};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setFont(font());
+        p.setPen(palette().color(QPalette::WindowText));
+        int baseline = fontMetrics().ascent();
+        for (const QString& line : text().split(u'\n')) {
+            p.drawText(0, baseline, line);
+            baseline += Step();
+        }
+    }
+
+private:
+    int Step() const { return std::max(font().pixelSize(), 1); }
+};
+
+} // namespace
+
+TKeyAliasesPage::TKeyAliasesPage(TfMain* main) : QObject(main), main_(main)
+{
+    setObjectName(QStringLiteral("KeyAliasesPage"));
+    QWidget* page = main->Page(QStringLiteral("AL"));
+    BuildControls(page);
+    ConnectHandlers(page);
+}
+
+void TKeyAliasesPage::BuildControls(QWidget* page)
+{
+    // The controls lie on the page over the frame, placed in page pixels.
+    auto* frame = new QGroupBox(QStringLiteral("  Key Aliases editor  "), page);
+    frame->setObjectName(QStringLiteral("GroupBox4"));
+    frame->setGeometry(8, 8, 529, 313);
+    frame->setFont(Tahoma(true));
+    SetCaptionColour(frame, QColor(0x60, 0x60, 0x90));
+
+    list_ = new QListWidget(page);
+    list_->setObjectName(QStringLiteral("AList"));
+    list_->setGeometry(16, 24, 497, 121);
+    list_->setProperty("tag", kAliasListTag);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setDragEnabled(false);
+    list_->setUniformItemSizes(true);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setItemDelegate(new FixedRowDelegate(list_));
+    list_->setFont(ui::PixelFont(QStringLiteral("Arial"), 13));
+    ui::SetTextColour(list_, Qt::black);
+    ui::SetBaseColour(list_, QColor(0xFE, 0xF9, 0xE2));
+    list_->addItem(kDesignText);
+
+    MakeLabel(page, "Label13", QStringLiteral("Command for the alias:"), QPoint(16, 152), Tahoma(true),
+              QColor(0x30, 0x98, 0x60));
+    command_ = MakeField(page, "ECommand", QPoint(16, 168));
+    MakeLabel(page, "Label14", QStringLiteral("Alias name"), QPoint(280, 152), Tahoma(true), QColor(0x30, 0x68, 0xFF));
+    name_ = MakeField(page, "EAName", QPoint(280, 168));
+    main_->AttachEditMenu(command_);
+    main_->AttachEditMenu(name_);
+
+    auto* help = new QGroupBox(QStringLiteral("         -=Help on using the Key Aliases Editor=-         "), page);
+    help->setObjectName(QStringLiteral("GroupBox5"));
+    help->setGeometry(12, 200, 373, 81);
+    help->setFont(Tahoma(true));
+    SetCaptionColour(help, QColor(0x60, 0x60, 0x90));
+    const QString bullet = QString(QChar(0x2022)) + u' ';
+    auto* steps = new CompactLines(bullet + QStringLiteral("Select an alias from the list. \n") + bullet +
+                                       QStringLiteral("Edit the command and alias name\n") + bullet +
+                                       QStringLiteral("Click \"Save Alias\"\n") + bullet +
+                                       QStringLiteral("Do that with other aliases when necessary\n") + bullet +
+                                       QStringLiteral("That's all ! :)"),
+                                   help);
+    steps->setObjectName(QStringLiteral("Label17"));
+    steps->setFont(ui::PixelFont(QStringLiteral("Lucida Console"), 12, true));
+    ui::SetTextColour(steps, QColor(0x80, 0x00, 0x00));
+    steps->move(8, 16);
+    steps->adjustSize();
+
+    save_ = MakeButton(page, "BitBtn3", QStringLiteral("Save alias"), 208);
+    cancelAll_ = MakeButton(page, "BitBtn4", QStringLiteral("Cancel all changes"), 240);
+    clear_ = MakeButton(page, "BitBtn5", QStringLiteral("Clear selected alias"), 272);
+
+    lock_ = new QCheckBox(QStringLiteral("  Lock first 19 aliases against editing") + QString(73, u' '), page);
+    lock_->setObjectName(QStringLiteral("Lock17"));
+    lock_->setGeometry(16, 288, 369, 17);
+    lock_->setFont(Tahoma());
+    ui::SetTextColour(lock_, QColor(0x06, 0x3C, 0x32));
+    lock_->setToolTip(QStringLiteral(
+        "Usually first 19 aliases are defauts, and should not be edited. Unccheck to edit them anyway."));
+    lock_->setCursor(Qt::PointingHandCursor);
+    lock_->setChecked(true);
+
+    // Until a slot is shown there is nothing to edit.
+    for (QLineEdit* field : {command_, name_}) {
+        field->setReadOnly(true);
+        ui::SetBaseColour(field, kLockedColour);
+    }
+}
+
+void TKeyAliasesPage::ConnectHandlers(QWidget* page)
+{
+    connect(list_, &QListWidget::currentRowChanged, this, ui::Guard([this] { AListClick(); }));
+    connect(save_, &QPushButton::clicked, this, ui::Guard([this] { SaveKeyAlias(); }));
+    connect(cancelAll_, &QPushButton::clicked, this, ui::Guard([this] { main_->ResetAllPages(); }));
+    connect(clear_, &QPushButton::clicked, this, ui::Guard([this] { BitBtn5Click(); }));
+    connect(lock_, &QCheckBox::clicked, this, ui::Guard([this] { Lock17Click(); }));
+
+    // The page's default and cancel buttons. Shortcuts of a hidden page do
+    // not fire, so these act only while the page is shown.
+    auto* enter = new QShortcut(page);
+    enter->setObjectName(QStringLiteral("AliasDefaultKey"));
+    enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    connect(enter, &QShortcut::activated, this, ui::Guard([this] { PressDefault(); }));
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page);
+    escape->setObjectName(QStringLiteral("AliasCancelKey"));
+    connect(escape, &QShortcut::activated, this, [this] { clear_->click(); });
+}
+
+void TKeyAliasesPage::PressDefault()
+{
+    // As on Windows, Enter presses a button that has the focus itself.
+    auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+    if (focused && main_->isAncestorOf(focused) && !qobject_cast<QCheckBox*>(focused) &&
+        !qobject_cast<QRadioButton*>(focused)) {
+        focused->click();
+        return;
+    }
+    save_->click();
+}
+
+void TKeyAliasesPage::LoadKeysAliases()
+{
+    const std::vector<std::string> rows = aliases::LoadRows(ConfigFile(kUserIni));
+    // Emptying the list must not refill the fields.
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    for (const std::string& row : rows) list_->addItem(ui::ToQ(row));
+    loaded_ = true;
+}
+
+void TKeyAliasesPage::SelectRow(int row)
+{
+    {
+        const QSignalBlocker quiet(list_);
+        list_->setCurrentRow(row);
+    }
+    AListClick();
+}
+
+void TKeyAliasesPage::AListClick()
+{
+    const int row = list_->currentRow();
+    if (loaded_ && aliases::IsSlot(row)) slot_ = row;
+    if (!slot_) return;
+    const aliases::AliasFields fields = aliases::ParseRow(ui::FromQ(list_->item(*slot_)->text()));
+    command_->setText(ui::ToQ(fields.command));
+    name_->setText(ui::ToQ(fields.name));
+    ApplyLock();
+}
+
+void TKeyAliasesPage::ApplyLock()
+{
+    const bool locked = aliases::IsLocked(*slot_, lock_->isChecked());
+    for (QLineEdit* field : {command_, name_}) {
+        field->setReadOnly(locked);
+        ui::SetBaseColour(field, locked ? kLockedColour : kEditableColour);
+    }
+}
+
+void TKeyAliasesPage::SaveKeyAlias()
+{
+    if (!slot_) return;
+    const ConfigFile user(kUserIni);
+    if (name_->text().isEmpty()) {
+        ui::Ask(nullptr, QStringLiteral("Alias name cannot be empty! You have to type a name before saving! "),
+                QStringLiteral("ERROR!"), QMessageBox::Critical, QMessageBox::Ok);
+        throw SilentAbort{};
+    }
+    const int n = *slot_;
+    // A locked slot's line is the game's own: it stays exactly as stored.
+    if (!aliases::IsLocked(n, lock_->isChecked()))
+        aliases::SaveSlot(user, n, {ui::FromQ(command_->text()), ui::FromQ(name_->text())});
+    LoadKeysAliases();
+    const QSignalBlocker quiet(list_);
+    list_->setCurrentRow(n);
+    list_->scrollToItem(list_->item(n));
+}
+
+void TKeyAliasesPage::BitBtn5Click()
+{
+    if (!slot_) return;
+    if (aliases::IsLocked(*slot_, lock_->isChecked())) {
+        QApplication::beep();
+        throw std::runtime_error("You cannot clear one of locked aliases! ");
+    }
+    name_->setText(ui::ToQ(aliases::kClearedName));
+    command_->clear();
+}
+
+void TKeyAliasesPage::Lock17Click() { AListClick(); }
+
+} // namespace fenwake
