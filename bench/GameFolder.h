@@ -1,14 +1,13 @@
 #pragma once
 
+#include "BenchPlatform.h"
+
 #include <array>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-
-#include <stdlib.h>
 
 namespace fenwake::bench {
 
@@ -94,9 +93,7 @@ public:
     explicit GameFolder(std::size_t userIniBytes, int otherFiles = 300)
     {
         old_ = std::filesystem::current_path();
-        std::string tmpl = (std::filesystem::temp_directory_path() / "fenwake-bench-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        dir_ = tmpl;
+        dir_ = MakeTempDir();
         std::filesystem::current_path(dir_);
         for (int i = 0; i < otherFiles; ++i) std::ofstream("Package" + std::to_string(i) + ".u");
         userIni_ = GameUserIni(userIniBytes);
