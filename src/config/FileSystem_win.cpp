@@ -167,8 +167,10 @@ std::optional<std::string> ReadAll(const fs::path& path)
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return std::nullopt;
     const std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    // One byte of room past the size: a disk file's read comes back short
+    // only at its end, so the first short read ends the loop.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(size));
+    bytes.resize(static_cast<std::size_t>(size) + 1);
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size()) bytes.resize(bytes.size() + 4096); // the file grew meanwhile
@@ -176,8 +178,8 @@ std::optional<std::string> ReadAll(const fs::path& path)
         const DWORD ask = static_cast<DWORD>(room < (1u << 30) ? room : (1u << 30));
         DWORD n = 0;
         if (!::ReadFile(h.Get(), bytes.data() + got, ask, &n, nullptr)) return std::nullopt;
-        if (n == 0) break;
         got += n;
+        if (n < ask) break;
     }
     bytes.resize(got);
     return bytes;
