@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ui/Themes.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QStyledItemDelegate>
+
+class QComboBox;
+class QListWidget;
+class QPainter;
+
+// The window's own item painting: the selected item in bold and in the
+// tool's colours, the others in the control's font and colours.
+namespace fenwake::ui {
+
+// A control's tag, the number its design data gives it (0 when it has none).
+int Tag(const QObject* control);
+
+// What one item is painted with once the selected state is decided.
+struct ItemLook {
+    bool bold = false;
+    QColor text;
+    QColor fill;
+};
+
+// The drop-down lists' scheme: tag 75 picks white on dark green.
+ItemLook ConnSpeedLook(const QPalette& control, bool selected, int tag);
+// The key list's and alias list's scheme: tag 175 (the alias list) picks black on grey-green.
+ItemLook ListBoxLook(const QPalette& control, bool selected, int tag);
+
+// Fills rect and draws text offset from its top-left corner.
+void PaintItem(QPainter& p, const QRect& rect, const QString& text, QFont font, const ItemLook& look, QPoint offset);
+
+// The platform's focus rectangle: a dotted outline that inverts what is under it.
+void DrawFocusRect(QPainter& p, const QRect& rect);
+
+// Paints the items of one pick-only drop-down list, in its open list and in
+// its closed field (which shows the current item as selected while the box
+// has the focus). Rows are the box's "itemHeight" property high (16 by default).
+class ConnSpeedDrawItem : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit ConnSpeedDrawItem(QComboBox* box);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // The closed box, as its paint event draws it.
+    void PaintClosedBox() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QComboBox* box_;
+};
+
+// Paints the items of the key list or the alias list in 16-pixel rows.
+class ListBox1DrawItem : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit ListBox1DrawItem(QListWidget* list);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    QListWidget* list_;
+};
+
+// Makes the drop-down item painter paint box.
+void AttachConnSpeedDrawItem(QComboBox* box);
+
+// Switches a list between the list item painter and the platform's drawing.
+void SetListDrawing(QListWidget* list, ListDrawing drawing);
+ListDrawing DrawingOf(const QListWidget* list);
+
+} // namespace fenwake::ui
