@@ -133,14 +133,14 @@ std::optional<fs::path> FinalPath(const fs::path& link)
 }
 
 // Renaming over a file that a virus scanner or indexer holds for a moment
-// fails; such holds end within milliseconds.
+// fails; such holds end within milliseconds, so it is tried for 0.6 s.
 bool MoveOver(const fs::path& from, const fs::path& to)
 {
     DWORD wait = 10;
     for (int attempt = 0;; ++attempt) {
         if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
         const DWORD e = ::GetLastError();
-        if (attempt == 4 || (e != ERROR_SHARING_VIOLATION && e != ERROR_LOCK_VIOLATION && e != ERROR_ACCESS_DENIED))
+        if (attempt == 6 || (e != ERROR_SHARING_VIOLATION && e != ERROR_LOCK_VIOLATION && e != ERROR_ACCESS_DENIED))
             return false;
         ::Sleep(wait);
         wait *= 2;
