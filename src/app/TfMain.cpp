@@ -4,6 +4,7 @@
 #include "config/Errors.h"
 #include "pages/GraphicsPage.h"
 #include "pages/KeyAliasesPage.h"
+#include "pages/KeyBindingsPage.h"
 #include "pages/PlayerPage.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
@@ -269,6 +270,7 @@ void TfMain::BuildPages()
     // Each page object builds its controls on its notebook page.
     playerPage_ = new TPlayerPage(*this, Page(QStringLiteral("Default")));
     graphicsPage_ = new TGraphicsPage(*this, Page(QStringLiteral("Graphics")));
+    keyBindingsPage_ = new TKeyBindingsPage(this);
     keyAliasesPage_ = new TKeyAliasesPage(this);
 }
 
@@ -402,7 +404,7 @@ void TfMain::Timer1Timer()
 
 void TfMain::InitializeCurrentColorTheme() {}
 
-void TfMain::CreateCommandsFile() {}
+void TfMain::CreateCommandsFile() { keyBindingsPage_->CreateCommandsFile(); }
 
 void TfMain::LoadKeysAliases() { keyAliasesPage_->LoadKeysAliases(); }
 
@@ -412,23 +414,19 @@ void TfMain::AListClick() { keyAliasesPage_->AListClick(); }
 
 void TfMain::LoadCursors() {}
 
-void TfMain::CheckPresence() {}
-
 void TfMain::GetGraphicsSettings() { graphicsPage_->GetGraphicsSettings(); }
 
 void TfMain::GetSettigs() { playerPage_->GetSettigs(); }
 
-void TfMain::SelectFirstKey() { ListBox1Click(); }
+void TfMain::SelectFirstKey()
+{
+    keyBindingsPage_->SelectKey(0);
+    ListBox1Click();
+}
 
-void TfMain::ListBox1Click() {}
-
-void TfMain::UnProtectIniFiles() {}
-
-void TfMain::BuildIniBackups() {}
+void TfMain::ListBox1Click() { keyBindingsPage_->ListBox1Click(); }
 
 void TfMain::InitializeQuickGraphicsChoice() { graphicsPage_->InitializeQuickGraphicsChoice(); }
-
-void TfMain::restoreIniBackups() {}
 
 void TfMain::ResetAllPages()
 {

@@ -20,6 +20,7 @@ class QToolButton;
 namespace fenwake {
 
 class TGraphicsPage;
+class TKeyBindingsPage;
 class TKeyAliasesPage;
 class TPlayerPage;
 
@@ -116,6 +117,7 @@ private:
     QSize screenSize_;
     TPlayerPage* playerPage_ = nullptr;
     TGraphicsPage* graphicsPage_ = nullptr;
+    TKeyBindingsPage* keyBindingsPage_ = nullptr;
     TKeyAliasesPage* keyAliasesPage_ = nullptr;
 };
 

@@ -1,0 +1,550 @@
+#include "pages/KeyBindingsPage.h"
+
+#include "app/TfMain.h"
+#include "pages/KeyBindings.h"
+#include "ui/Colours.h"
+#include "ui/Fonts.h"
+#include "ui/Icons.h"
+#include "ui/Messages.h"
+#include "ui/Text.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QEnterEvent>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QStringList>
+#include <QStyleOptionGroupBox>
+#include <QStyledItemDelegate>
+#include <QTextDocument>
+#include <QToolTip>
+#include <qdrawutil.h>
+
+#include <algorithm>
+
+namespace fenwake {
+namespace {
+
+const QColor kCommandBoxColour(0xFD, 0xF0, 0xC8);
+const QColor kHighlightColour(0xFF, 0xFF, 0x00);
+
+const QString kSearchHint =
+    QStringLiteral("Type initial characters of key to find it (if it exists in the list, of course)");
+
+QFont Tahoma(bool bold = false, bool underline = false)
+{
+    return ui::PixelFont(QStringLiteral("Tahoma"), 11, bold, underline);
+}
+
+// A group box's caption colour without passing it on to what the box holds.
+void SetCaptionColour(QGroupBox* box, const QColor& colour)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::WindowText, colour);
+    box->setPalette(p);
+}
+
+template <class Label = QLabel>
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font,
+                  const QColor& colour)
+{
+    auto* label = new Label(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    ui::SetTextColour(label, colour);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, QPoint at)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QString::fromLatin1(name));
+    image->setPixmap(picture);
+    image->setGeometry(at.x(), at.y(), 16, 16);
+    image->setToolTip(kSearchHint);
+    return image;
+}
+
+// Multi-line help text at the layout's line pitch of 13 pixels, whatever
+// leading the installed font brings.
+class PitchedLabel : public QLabel {
+public:
+    static constexpr int kPitch = 13;
+    using QLabel::QLabel;
+    QSize sizeHint() const override
+    {
+        const QStringList lines = text().split(u'\n');
+        int width = 0;
+        for (const QString& line : lines) width = std::max(width, fontMetrics().horizontalAdvance(line));
+        return {width + 1, static_cast<int>(lines.size()) * kPitch};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setFont(font());
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        const QStringList lines = text().split(u'\n');
+        for (int i = 0; i < lines.size(); ++i)
+            p.drawText(QRect(0, i * kPitch, width(), kPitch), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                       lines[i]);
+    }
+};
+
+// Group boxes as the layout expects them: an etched frame with the caption
+// on its top line, 8 pixels in, so that the controls' positions fit.
+class CaptionOnFrameStyle : public QProxyStyle {
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* p,
+                            const QWidget* widget) const override
+    {
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        if (control != CC_GroupBox || !box) {
+            QProxyStyle::drawComplexControl(control, option, p, widget);
+            return;
+        }
+        const QFontMetrics& metrics = box->fontMetrics;
+        const bool captioned = !box->text.isEmpty();
+        const QRect frame = box->rect.adjusted(0, captioned ? metrics.height() / 2 : 0, 0, 0);
+        const QRect caption(8, 0, metrics.horizontalAdvance(box->text), metrics.height());
+        p->save();
+        if (captioned) p->setClipRegion(QRegion(box->rect) - QRegion(caption));
+        qDrawShadeRect(p, frame, box->palette, true, 1, 0);
+        p->restore();
+        if (captioned) {
+            p->save();
+            p->setPen(box->palette.color(QPalette::WindowText));
+            p->drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, box->text);
+            p->restore();
+        }
+    }
+};
+
+QStyle* CaptionStyle()
+{
+    static CaptionOnFrameStyle* style = [] {
+        auto* s = new CaptionOnFrameStyle;
+        s->setParent(qApp);
+        return s;
+    }();
+    return style;
+}
+
+// The key list's rows are 16 pixels high whatever the font.
+class FixedRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(16);
+        return size;
+    }
+};
+
+// A flat button: no frame until the pointer is over it, the icon 4 pixels
+// from the left edge and the caption after it. It never takes the focus.
+class FlatButton : public QAbstractButton {
+public:
+    FlatButton(const QIcon& icon, const QString& caption, QWidget* parent) : QAbstractButton(parent)
+    {
+        setIcon(icon);
+        setText(caption);
+        setFocusPolicy(Qt::NoFocus);
+        setCursor(Qt::PointingHandCursor);
+        setAttribute(Qt::WA_Hover);
+    }
+    QSize sizeHint() const override { return {200, 22}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const bool down = isDown();
+        if (down || (underMouse() && isEnabled())) qDrawShadePanel(&p, rect(), palette(), down, 1);
+        const int shift = down ? 1 : 0;
+        const QRect iconRect(4 + shift, (height() - 16) / 2 + shift, 16, 16);
+        icon().paint(&p, iconRect, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        p.setFont(font());
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        p.drawText(QRect(iconRect.right() + 5, shift, width() - iconRect.right() - 5, height()),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    }
+    void enterEvent(QEnterEvent* event) override
+    {
+        QAbstractButton::enterEvent(event);
+        update();
+    }
+    void leaveEvent(QEvent* event) override
+    {
+        QAbstractButton::leaveEvent(event);
+        update();
+    }
+};
+
+} // namespace
+
+TKeyBindingsPage::TKeyBindingsPage(TfMain* main) : QObject(main), main_(main)
+{
+    setObjectName(QStringLiteral("KeyBindingsPage"));
+    BuildControls(main->Page(QStringLiteral("Misc")));
+    FillCommandBox();
+    ConnectHandlers();
+}
+
+void TKeyBindingsPage::BuildControls(QWidget* page)
+{
+    auto* frame = new QGroupBox(QStringLiteral("  Key bindings  "), page);
+    frame->setObjectName(QStringLiteral("GroupBox2"));
+    frame->setGeometry(8, 8, 529, 313);
+    frame->setFont(Tahoma(true));
+    frame->setStyle(CaptionStyle());
+    SetCaptionColour(frame, QColor(0x00, 0x80, 0x00));
+
+    MakeLabel(frame, "StaticText3", QStringLiteral("Commands List"), QPoint(8, 14), Tahoma(true),
+              QColor(0x80, 0x00, 0x00))
+        ->setGeometry(8, 14, 90, 17);
+
+    command_ = new QComboBox(frame);
+    command_->setObjectName(QStringLiteral("ComboBox1"));
+    command_->setEditable(true);
+    // What the user types is what is written: no completion, no list growth.
+    command_->setCompleter(nullptr);
+    command_->setInsertPolicy(QComboBox::NoInsert);
+    command_->setMaxVisibleItems(8);
+    command_->setGeometry(8, 32, 513, 23);
+    command_->setFont(ui::PixelFont(QStringLiteral("Arial"), 12));
+    ui::SetTextColour(command_, Qt::black);
+    ui::SetBaseColour(command_, kCommandBoxColour);
+
+    auto* management = new QGroupBox(QStringLiteral("Commands list management"), frame);
+    management->setObjectName(QStringLiteral("GroupBox6"));
+    management->setGeometry(8, 56, 241, 97);
+    management->setFont(Tahoma(true));
+    management->setStyle(CaptionStyle());
+    SetCaptionColour(management, QColor(0x00, 0x1F, 0x6F));
+    BuildCommandButtons(management);
+
+    keys_ = new QListWidget(frame);
+    keys_->setObjectName(QStringLiteral("ListBox1"));
+    keys_->setGeometry(8, 160, 241, 121);
+    keys_->setSelectionMode(QAbstractItemView::SingleSelection);
+    keys_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    keys_->setDragEnabled(false);
+    keys_->setUniformItemSizes(true);
+    keys_->setItemDelegate(new FixedRowDelegate(keys_));
+    keys_->setFont(ui::PixelFont(QStringLiteral("Arial"), 13));
+    ui::SetTextColour(keys_, QColor(0x00, 0x00, 0x80));
+    ui::SetBaseColour(keys_, QColor(0xFD, 0xE8, 0xFD));
+    for (std::string_view name : keys::kKeyNames) keys_->addItem(ui::ToQ(name));
+
+    MakePicture(frame, "Image3", ui::SearchIcon(), QPoint(24, 288));
+    MakeLabel(frame, "Label16", QStringLiteral("Search for key:"), QPoint(42, 289), Tahoma(true),
+              QColor(0x30, 0x30, 0x00))
+        ->setToolTip(kSearchHint);
+
+    search_ = new QLineEdit(frame);
+    search_->setObjectName(QStringLiteral("QSearchKey"));
+    search_->setGeometry(130, 285, 121, 21);
+    search_->setFont(ui::PixelFont(QStringLiteral("Lucida Console"), 13));
+    ui::SetTextColour(search_, Qt::black);
+    ui::SetBaseColour(search_, QColor(0xE9, 0xEE, 0xF7));
+    search_->setToolTip(kSearchHint);
+    main_->AttachEditMenu(search_);
+
+    auto* help = new QGroupBox(frame);
+    help->setObjectName(QStringLiteral("GroupBox3"));
+    help->setGeometry(256, 56, 265, 249);
+    help->setFont(Tahoma());
+    help->setStyle(CaptionStyle());
+    SetCaptionColour(help, Qt::black);
+    BuildHelp(help);
+
+    // Created after the help box so that it lies over its lower edge.
+    reset_ = new QPushButton(QStringLiteral("Reset key bindings to previous state"), frame);
+    reset_->setObjectName(QStringLiteral("ResetKeyBindings"));
+    reset_->setGeometry(264, 272, 249, 25);
+    reset_->setFont(Tahoma());
+    ui::SetTextColour(reset_, Qt::black);
+    reset_->setCursor(Qt::PointingHandCursor);
+    reset_->setAutoDefault(false);
+
+    QWidget::setTabOrder(keys_, command_);
+    QWidget::setTabOrder(command_, reset_);
+    QWidget::setTabOrder(reset_, search_);
+}
+
+void TKeyBindingsPage::BuildHelp(QGroupBox* help)
+{
+    const QColor black(Qt::black);
+    const QString bullet = QString(QChar(0x2022)) + u' ';
+    MakeLabel(help, "Label10", QStringLiteral("Brief help about key bindings:"), QPoint(8, 16),
+              ui::PixelFont(QStringLiteral("Arial"), 13, true), QColor(0x00, 0x30, 0x00));
+    MakeLabel<PitchedLabel>(help, "Label11",
+              bullet + QStringLiteral("You can assign more than one command to \n"
+                                      "one key, use | as separator.\n") +
+                  bullet +
+                  QStringLiteral("Use OnRelease to assign action to key when\n"
+                                 "you released it.\n"
+                                 "\n"
+                                 "For example:"),
+              QPoint(8, 40), Tahoma(), black);
+
+    example_ = MakeLabel<PitchedLabel>(help, "LInsertSample",
+                         QStringLiteral("N=ActivateBelt 0 | onrelease ParseLeftClick\n"
+                                        "(N will activate bioelectric cell)"),
+                         QPoint(9, 117), Tahoma(false, true), QColor(0x00, 0x00, 0xFF));
+    example_->setGeometry(9, 117, 209, 26);
+    example_->setCursor(Qt::PointingHandCursor);
+    example_->setToolTip(QStringLiteral("Borrowed from Russian DXMP FAQ"));
+
+    MakeLabel<PitchedLabel>(help, "Label12",
+              QStringLiteral("1. Select a key from list\n"
+                             "2. Enter command or commands for it.\n"
+                             "\n"
+                             "      Warning: Changes will be saved immediately\n"
+                             "but you can cancel all changes by clicking"),
+              QPoint(8, 150), Tahoma(), black);
+    MakePicture(help, "Image4", ui::WarningIcon(), QPoint(8, 186));
+}
+
+void TKeyBindingsPage::BuildCommandButtons(QGroupBox* group)
+{
+    auto make = [group](const char* name, const QIcon& icon, const QString& caption, int y, const QColor& colour,
+                        const QString& hint) {
+        auto* button = new FlatButton(icon, caption, group);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(8, y, 200, 22);
+        button->setFont(Tahoma(true));
+        ui::SetTextColour(button, colour);
+        button->setToolTip(hint);
+        return button;
+    };
+    add_ = make("sAddCommand", ui::AddIcon(), QStringLiteral("Add Command"), 15, QColor(0x00, 0x80, 0x80),
+                QStringLiteral("Add new command to the list"));
+    remove_ = make("sRemoveCommand", ui::RemoveIcon(), QStringLiteral("Remove command"), 40, QColor(0x80, 0x00, 0x00),
+                   QStringLiteral("Remove selected command from list"));
+    save_ = make("SpeedButton1", ui::SaveIcon(), QStringLiteral("Save commands list"), 64, QColor(0x00, 0x00, 0xFF),
+                 QString());
+}
+
+void TKeyBindingsPage::ConnectHandlers()
+{
+    // Only what the user does reaches these: the program's own selections and
+    // texts go through SelectKey and SetCommandText, which stay silent.
+    connect(keys_, &QListWidget::currentRowChanged, this, ui::Guard([this] { ListBox1Click(); }));
+    // A click on the selected key reloads it as well, showing what the file holds.
+    connect(keys_, &QListWidget::clicked, this, ui::Guard([this] { ListBox1Click(); }));
+    connect(keys_, &QListWidget::doubleClicked, this, ui::Guard([this] { ListBox1DblClick(); }));
+
+    connect(command_->lineEdit(), &QLineEdit::textEdited, this, ui::Guard([this] {
+                picked_.reset();
+                ComboBox1Change();
+            }));
+    connect(command_, &QComboBox::activated, this, [this](int index) {
+        picked_ = index;
+        ui::RunHandler([this] { ComboBox1Change(); });
+    });
+    command_->installEventFilter(this);
+    // The box is left when another control of the window takes the focus;
+    // its own drop-down list and a switch to another window do not count.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        auto inBox = [this](QWidget* w) {
+            return w && (w == command_ || command_->isAncestorOf(w) || w->window() == command_->view()->window());
+        };
+        if (inBox(old) && now && !inBox(now)) ui::RunHandler([this] { ComboBox1Exit(); });
+    });
+    command_->lineEdit()->installEventFilter(this);
+
+    connect(search_, &QLineEdit::textChanged, this, ui::Guard([this] { QSearchKeyChange(); }));
+    example_->installEventFilter(this);
+    connect(reset_, &QPushButton::clicked, this, ui::Guard([this] { main_->ResetAllPages(); }));
+
+    connect(add_, &QAbstractButton::clicked, this, ui::Guard([this] { sAddCommandClick(); }));
+    connect(remove_, &QAbstractButton::clicked, this, ui::Guard([this] { sRemoveCommandClick(); }));
+    connect(save_, &QAbstractButton::clicked, this, ui::Guard([this] { SpeedButton1Click(); }));
+}
+
+bool TKeyBindingsPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == command_ || watched == command_->lineEdit()) {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            // Return would pick the entry that matches the text regardless of
+            // case and so rewrite what the user typed; it has nothing to do here.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (watched == command_->lineEdit() && (key == Qt::Key_Return || key == Qt::Key_Enter)) return true;
+            break;
+        }
+        case QEvent::Wheel:
+            // Scrolling past the box must not rebind the key.
+            if (!command_->hasFocus()) return true;
+            break;
+        case QEvent::ToolTip:
+            // The tooltip is a binding, shown as plain text even when it
+            // looks like markup ("Name <PutYourNameHere>").
+            if (watched == command_ && !command_->toolTip().isEmpty()) {
+                const auto* help = static_cast<QHelpEvent*>(event);
+                QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(command_->toolTip(), Qt::WhiteSpaceNormal),
+                                   command_);
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+    if (watched == example_) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            examplePressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool click = examplePressed_ && mouse->button() == Qt::LeftButton &&
+                               example_->rect().contains(mouse->position().toPoint());
+            examplePressed_ = false;
+            if (click) ui::RunHandler([this] { LInsertSampleClick(); });
+        }
+    }
+    return false;
+}
+
+std::optional<int> TKeyBindingsPage::SelectedKey() const
+{
+    QListWidgetItem* item = keys_->currentItem();
+    if (!item || !item->isSelected()) return std::nullopt;
+    return keys_->row(item);
+}
+
+void TKeyBindingsPage::SelectKey(std::optional<int> row)
+{
+    const QSignalBlocker quiet(keys_);
+    if (row && *row >= 0 && *row < keys_->count()) {
+        keys_->setCurrentRow(*row, QItemSelectionModel::ClearAndSelect);
+        keys_->scrollToItem(keys_->item(*row));
+    } else {
+        keys_->clearSelection();
+        keys_->setCurrentItem(nullptr);
+    }
+}
+
+void TKeyBindingsPage::ListBox1Click()
+{
+    if (SelectedKey()) DynamicLoadKeyBind();
+}
+
+void TKeyBindingsPage::DynamicLoadKeyBind()
+{
+    const auto row = SelectedKey();
+    if (!row) return;
+    SetCommandText(ui::ToQ(keys::LoadKeyBind(ui::FromQ(keys_->item(*row)->text()))));
+}
+
+void TKeyBindingsPage::DynamicSaveKeyBind()
+{
+    const auto row = SelectedKey();
+    if (!row) return;
+    keys::SaveKeyBind(ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()));
+}
+
+void TKeyBindingsPage::ComboBox1Change()
+{
+    DynamicSaveKeyBind();
+    command_->setToolTip(command_->currentText());
+}
+
+void TKeyBindingsPage::ListBox1DblClick() { ui::SetBaseColour(command_, kHighlightColour); }
+
+void TKeyBindingsPage::ComboBox1Exit() { ui::SetBaseColour(command_, kCommandBoxColour); }
+
+void TKeyBindingsPage::SetCommandText(const QString& text)
+{
+    picked_.reset();
+    const QSignalBlocker quiet(command_);
+    command_->setEditText(text);
+}
+
+void TKeyBindingsPage::QSearchKeyChange()
+{
+    const auto selected = SelectedKey();
+    const auto found = keys::FindKey(ui::FromQ(search_->text()),
+                                     selected ? std::optional<std::size_t>(static_cast<std::size_t>(*selected))
+                                              : std::nullopt);
+    SelectKey(found ? std::optional<int>(static_cast<int>(*found)) : std::nullopt);
+}
+
+void TKeyBindingsPage::LInsertSampleClick()
+{
+    if (ui::Ask(main_, QStringLiteral("Do you want to use && save this example of keybind?"),
+                QStringLiteral("Use keybind example ?"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::No) == QMessageBox::Yes)
+        keys::SaveExample();
+    const auto n = keys::FindKey(keys::kExampleKey, std::nullopt);
+    SelectKey(static_cast<int>(*n));
+    ListBox1Click();
+}
+
+void TKeyBindingsPage::FillCommandBox()
+{
+    const QString text = command_->currentText();
+    const QSignalBlocker quiet(command_);
+    command_->clear();
+    for (const auto& entry : commands_.Entries()) command_->addItem(ui::ToQ(entry));
+    command_->setEditText(text);
+    picked_.reset();
+}
+
+void TKeyBindingsPage::CreateCommandsFile()
+{
+    commands_.CreateOrLoad();
+    FillCommandBox();
+}
+
+void TKeyBindingsPage::sAddCommandClick()
+{
+    const QString text = command_->currentText();
+    const std::string entry = ui::FromQ(text);
+    const int at = static_cast<int>(commands_.Add(entry));
+    {
+        const QSignalBlocker quiet(command_);
+        command_->insertItem(at, ui::ToQ(entry));
+        // An insertion into an empty list makes Qt show that entry; keep the text.
+        if (command_->currentText() != text) command_->setEditText(text);
+    }
+    if (picked_ && *picked_ >= at) ++*picked_;
+    ui::Ask(main_,
+            QStringLiteral("The command \"") + ui::ToQ(entry) +
+                QStringLiteral("\" has been added to commands list. Do not forget to save it before closing the program!"),
+            QStringLiteral("Command has been added to list!"), QMessageBox::Information, QMessageBox::Ok);
+}
+
+void TKeyBindingsPage::sRemoveCommandClick()
+{
+    if (!picked_ || *picked_ < 0 || *picked_ >= command_->count()) return;
+    const int row = *picked_;
+    picked_.reset();
+    const QString text = command_->currentText();
+    commands_.Remove(static_cast<std::size_t>(row));
+    const QSignalBlocker quiet(command_);
+    command_->removeItem(row);
+    if (command_->currentText() != text) command_->setEditText(text);
+}
+
+void TKeyBindingsPage::SpeedButton1Click() { commands_.Save(); }
+
+} // namespace fenwake
