@@ -20,14 +20,12 @@ constexpr const char* kChildMode = "FENWAKE_LOCK_CHILD";
 
 // In a started copy (the variable set), this runs before any test: it takes
 // the lock named after its own path, then ends at once or, in mode "hold",
-// waits to be killed.
+// waits to be killed (for two minutes at most, should the test die first).
 [[maybe_unused]] const bool kIsChild = [] {
     const char* mode = std::getenv(kChildMode);
     if (!mode) return false;
     const bool got = AcquireInstanceLock(InstanceLockName(RunningExecutable()));
-    if (got && std::string(mode) == "hold") {
-        for (;;) ::Sleep(1000);
-    }
+    if (got && std::string(mode) == "hold") ::Sleep(120000);
     std::_Exit(static_cast<int>(got ? kStarted : kRefused));
 }();
 
