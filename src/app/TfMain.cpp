@@ -76,7 +76,13 @@ TfMain::TfMain(QWidget* parent)
     FormCreate();
 }
 
-TfMain::~TfMain() = default;
+TfMain::~TfMain()
+{
+    // Destroying the focused field moves the focus while the window is half
+    // gone: the application's signals must not reach it any more.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+}
 
 void TfMain::BuildLayout()
 {

@@ -129,10 +129,12 @@ private:
 
 } // namespace
 
-TKeyAliasesPage::TKeyAliasesPage(TfMain* main) : QObject(main), main_(main)
+// The first child of its page: it goes before its controls do, so none of
+// them can call it while they are being destroyed.
+TKeyAliasesPage::TKeyAliasesPage(TfMain* main) : QObject(main->Page(QStringLiteral("AL"))), main_(main)
 {
     setObjectName(QStringLiteral("KeyAliasesPage"));
-    QWidget* page = main->Page(QStringLiteral("AL"));
+    auto* page = static_cast<QWidget*>(parent());
     BuildControls(page);
     ConnectHandlers(page);
 }
