@@ -6,6 +6,7 @@
 #include "pages/KeyAliasesPage.h"
 #include "pages/KeyBindingsPage.h"
 #include "pages/PlayerPage.h"
+#include "ui/Appearance.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
@@ -58,6 +59,8 @@ TfMain::TfMain(QWidget* parent)
     BuildEditActions();
     BuildShortcutMenu();
     BuildPages();
+    // Paints and hooks what the pages built, so it comes after them.
+    appearance_ = new TAppearance(*this);
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
         // Logging out is one more way to close the window: ask as always.
@@ -408,7 +411,9 @@ void TfMain::Timer1Timer()
 
 // The pages' operations; each page object supplies its own.
 
-void TfMain::InitializeCurrentColorTheme() {}
+void TfMain::InitializeCurrentColorTheme() { appearance_->InitializeCurrentColorTheme(); }
+
+void TfMain::ComboBox2Change() { appearance_->ComboBox2Change(); }
 
 void TfMain::CreateCommandsFile() { keyBindingsPage_->CreateCommandsFile(); }
 
@@ -418,7 +423,7 @@ void TfMain::SelectAliasRow(int row) { keyAliasesPage_->SelectRow(row); }
 
 void TfMain::AListClick() { keyAliasesPage_->AListClick(); }
 
-void TfMain::LoadCursors() {}
+void TfMain::LoadCursors() { appearance_->LoadCursors(); }
 
 void TfMain::GetGraphicsSettings() { graphicsPage_->GetGraphicsSettings(); }
 

@@ -19,6 +19,7 @@ class QToolButton;
 
 namespace fenwake {
 
+class TAppearance;
 class TGraphicsPage;
 class TKeyBindingsPage;
 class TKeyAliasesPage;
@@ -54,6 +55,7 @@ public:
 
     // Operations of the pages, in the order start-up calls them.
     void InitializeCurrentColorTheme();
+    void ComboBox2Change();
     void CreateCommandsFile();
     void LoadKeysAliases();
     void AListClick();
@@ -115,6 +117,7 @@ private:
     bool closing_ = false;
     bool shownOnce_ = false;
     QSize screenSize_;
+    TAppearance* appearance_ = nullptr;
     TPlayerPage* playerPage_ = nullptr;
     TGraphicsPage* graphicsPage_ = nullptr;
     TKeyBindingsPage* keyBindingsPage_ = nullptr;

@@ -6,6 +6,7 @@
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
 #include "ui/Messages.h"
+#include "ui/TBorderColorEdit.h"
 #include "ui/Text.h"
 
 #include <QAbstractButton>
@@ -258,7 +259,9 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
               QColor(0x30, 0x30, 0x00))
         ->setToolTip(kSearchHint);
 
-    search_ = new QLineEdit(frame);
+    auto* search = new TBorderColorEdit(frame);
+    search->SetBorderColor(QColor(0x02, 0x1A, 0x4A));
+    search_ = search;
     search_->setObjectName(QStringLiteral("QSearchKey"));
     search_->setGeometry(130, 285, 121, 21);
     search_->setFont(ui::PixelFont(QStringLiteral("Lucida Console"), 13));
@@ -412,6 +415,7 @@ bool TKeyBindingsPage::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == example_) {
         if (event->type() == QEvent::MouseButtonPress) {
+            ui::RunHandler([this] { LInsertSampleMouseDown(); });
             examplePressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         } else if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -419,10 +423,16 @@ bool TKeyBindingsPage::eventFilter(QObject* watched, QEvent* event)
                                example_->rect().contains(mouse->position().toPoint());
             examplePressed_ = false;
             if (click) ui::RunHandler([this] { LInsertSampleClick(); });
+            ui::RunHandler([this] { LInsertSampleMouseUp(); });
         }
     }
     return false;
 }
+
+void TKeyBindingsPage::LInsertSampleMouseDown() { ui::SetTextColour(example_, QColor(0xFF, 0x00, 0x00)); }
+
+// Not the blue the window opens with: a used example stays a lighter blue.
+void TKeyBindingsPage::LInsertSampleMouseUp() { ui::SetTextColour(example_, QColor(0x35, 0x6C, 0xFF)); }
 
 std::optional<int> TKeyBindingsPage::SelectedKey() const
 {

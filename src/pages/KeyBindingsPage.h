@@ -40,6 +40,8 @@ public:
 
     void QSearchKeyChange();
     void LInsertSampleClick();
+    void LInsertSampleMouseDown();
+    void LInsertSampleMouseUp();
 
     // Commands list.
     void CreateCommandsFile();

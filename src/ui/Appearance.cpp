@@ -1,0 +1,232 @@
+#include "ui/Appearance.h"
+
+#include "config/ConfigFile.h"
+#include "ui/Colours.h"
+#include "ui/Cursors.h"
+#include "ui/Fonts.h"
+#include "ui/ItemPainters.h"
+#include "ui/Messages.h"
+#include "ui/SystemColours.h"
+#include "ui/TXPMenu.h"
+#include "ui/Text.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+
+#include <string>
+
+namespace fenwake {
+namespace {
+
+const char* const kSettingsFile = ".\\DeusEx.ini";
+
+// The theme list's rows: 16 pixels, otherwise the toolkit's own drawing.
+class FixedHeightItems : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+    }
+};
+
+struct PaintedControl {
+    const char* name;
+    int tag;
+};
+
+// The drop-down lists of the player and graphics pages.
+constexpr PaintedControl kDropDowns[] = {
+    {"ConnSpeed", 0}, {"QGraphicsQuality", 75}, {"cbSkinDetail", 0}, {"cbWorldTexture", 75}, {"cbDecals", 0},
+};
+
+// The key list and the alias list.
+constexpr PaintedControl kLists[] = {{"ListBox1", 0}, {"AList", 175}};
+
+// Controls that show the platform's own cursor for their kind.
+const QStringList kPlatformCursor = {
+    QStringLiteral("ComboBox1"), QStringLiteral("QSearchKey"), QStringLiteral("ECommand"),
+    QStringLiteral("EAName"),    QStringLiteral("ComboBox2"),  QStringLiteral("GroupBox5"),
+    QStringLiteral("GroupBox6"), QStringLiteral("CoolBar1"),   QStringLiteral("ToolBar1"),
+};
+
+void GiveTag(QObject* control, int tag)
+{
+    if (!control->property("Tag").isValid() && !control->property("tag").isValid()) control->setProperty("Tag", tag);
+}
+
+} // namespace
+
+TAppearance::TAppearance(QWidget& window) : QObject(&window), window_(window)
+{
+    setObjectName(QStringLiteral("Appearance"));
+    FillThemeList();
+    AttachItemPainters();
+    BuildMenuPainter();
+    window_.installEventFilter(this);
+}
+
+void TAppearance::FillThemeList()
+{
+    themes_ = window_.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+    if (!themes_) return;
+    const QSignalBlocker quiet(themes_);
+    themes_->setEditable(false);
+    themes_->setItemDelegate(new FixedHeightItems(themes_));
+    for (std::string_view name : ui::kThemeNames) themes_->addItem(ui::ToQ(name));
+    themes_->setCurrentIndex(-1);
+    connect(themes_, &QComboBox::activated, this, ui::Guard([this] { ComboBox2Change(); }));
+}
+
+void TAppearance::BuildMenuPainter()
+{
+    if (QWidget* bar = window_.findChild<QWidget*>(QStringLiteral("ToolBar1"))) bar->setProperty("ToolBar", true);
+    xpMenu_ = new TXPMenu(&window_);
+    xpMenu_->setObjectName(QStringLiteral("XPMenu1"));
+    QFont font = ui::PixelFont(QStringLiteral("Tahoma"), 11);
+    xpMenu_->SetFont(font);
+    xpMenu_->SetFontColor(ui::clMenuText);
+    xpMenu_->SetColor(ui::FromHex(0xFDF0C8));
+    xpMenu_->SetIconBackColor(ui::FromHex(0xFDF0C8));
+    xpMenu_->SetMenuBarColor(ui::FromHex(0x3068FF));
+    xpMenu_->SetSelectColor(ui::FromHex(0xBDD9D7));
+    xpMenu_->SetSelectBorderColor(ui::FromHex(0x3068FF));
+    xpMenu_->SetSelectFontColor(ui::FromHex(0x400040));
+    xpMenu_->SetDisabledColor(ui::clInactiveCaption);
+    xpMenu_->SetSeparatorColor(ui::FromHex(0xFF8000));
+    xpMenu_->SetCheckedColor(ui::clHighlight);
+    xpMenu_->SetIconWidth(24);
+    xpMenu_->SetDrawSelect(true);
+    xpMenu_->SetUseSystemColors(false);
+    xpMenu_->SetOverrideOwnerDraw(true);
+    xpMenu_->SetGradient(false);
+    xpMenu_->SetFlatMenu(true);
+    // Detection first, so menus that come later are taken over as they fill.
+    xpMenu_->SetAutoDetect(true);
+    xpMenu_->SetActive(true);
+}
+
+void TAppearance::AttachItemPainters()
+{
+    for (const PaintedControl& c : kDropDowns) {
+        if (auto* box = window_.findChild<QComboBox*>(QString::fromLatin1(c.name))) {
+            GiveTag(box, c.tag);
+            ui::AttachConnSpeedDrawItem(box);
+        }
+    }
+    for (const PaintedControl& c : kLists) {
+        if (auto* list = window_.findChild<QListWidget*>(QString::fromLatin1(c.name))) {
+            GiveTag(list, c.tag);
+            ui::SetListDrawing(list, ui::DesignState().lists);
+        }
+    }
+}
+
+void TAppearance::InitializeCurrentColorTheme()
+{
+    const int stored = ConfigFile(kSettingsFile).ReadNumber(ui::kThemeSection, ui::kThemeKey, 0);
+    if (themes_) {
+        const QSignalBlocker quiet(themes_);
+        themes_->setCurrentIndex(stored >= 0 && stored < themes_->count() ? stored : -1);
+    }
+    ComboBox2Change();
+}
+
+void TAppearance::ComboBox2Change()
+{
+    const int index = themes_ ? themes_->currentIndex() : -1;
+    // Stored before anything changes colour: a failed write changes nothing.
+    ConfigFile(kSettingsFile).WriteNumber(ui::kThemeSection, ui::kThemeKey, index);
+    window_.repaint();
+    if (const auto theme = ui::ThemeFor(themes_ ? themes_->currentIndex() : -1)) ApplyTheme(*theme);
+}
+
+void TAppearance::ApplyTheme(const ui::ThemeRecord& theme)
+{
+    applied_ = theme;
+    if (xpMenu_) {
+        xpMenu_->SetActive(theme.menuPainter);
+        xpMenu_->SetAutoDetect(theme.autoDetect);
+    }
+    for (const PaintedControl& c : kLists)
+        if (auto* list = window_.findChild<QListWidget*>(QString::fromLatin1(c.name))) ui::SetListDrawing(list, theme.lists);
+    ApplyColours(theme);
+    for (const char* name : {"CoolBar1", "ToolBar1"})
+        if (auto* w = window_.findChild<QWidget*>(QString::fromLatin1(name))) w->update();
+}
+
+void TAppearance::ApplyColours(const ui::ThemeRecord& theme)
+{
+    if (auto* keys = window_.findChild<QListWidget*>(QStringLiteral("ListBox1")))
+        ui::SetBaseColour(keys, ui::ToQColor(theme.keyList));
+    if (auto* notebook = window_.findChild<QWidget*>(QStringLiteral("Notebook1")))
+        ui::SetWindowColour(notebook, ui::ToQColor(theme.pageArea));
+    ui::SetWindowColour(&window_, ui::ToQColor(theme.mainWindow));
+    if (auto* strip = window_.findChild<QWidget*>(QStringLiteral("CoolBar1")))
+        ui::SetWindowColour(strip, ui::ToQColor(theme.topStrip));
+}
+
+void TAppearance::LoadCursors()
+{
+    settingCursors_ = true;
+    for (QWidget* widget : window_.findChildren<QWidget*>()) ApplyCursorRule(widget);
+    window_.setCursor(ui::ArrowCursor());
+    settingCursors_ = false;
+    // Controls that ask for the arrow or the hand later get the tool's too.
+    qApp->installEventFilter(this);
+}
+
+void TAppearance::ReplaceNamedCursor(QWidget* widget)
+{
+    if (!widget->testAttribute(Qt::WA_SetCursor)) return;
+    // The toolkit's own arrow over a read-only field is the platform's choice.
+    if (auto* field = qobject_cast<QLineEdit*>(widget); field && field->isReadOnly()) return;
+    const Qt::CursorShape shape = widget->cursor().shape();
+    if (shape == Qt::PointingHandCursor) widget->setCursor(ui::HandCursor());
+    else if (shape == Qt::ArrowCursor) widget->setCursor(ui::ArrowCursor());
+}
+
+void TAppearance::ApplyCursorRule(QWidget* widget)
+{
+    if (widget->isWindow()) return; // menus and drop-down lists: the platform's
+    const QString name = widget->objectName();
+    // A control's own parts and anything with a cursor of its own: only
+    // the arrow and the hand asked for by name change.
+    if (name.isEmpty() || name.startsWith(QStringLiteral("qt_")) || widget->testAttribute(Qt::WA_SetCursor)) {
+        ReplaceNamedCursor(widget);
+        return;
+    }
+    const QWidget* parent = widget->parentWidget();
+    const bool page = parent && parent->objectName() == QStringLiteral("Notebook1");
+    if (page || kPlatformCursor.contains(name)) {
+        widget->setCursor(Qt::ArrowCursor);
+        return;
+    }
+    // Labels and pictures show the cursor of what holds them.
+    if (qobject_cast<QLabel*>(widget) || name.startsWith(QStringLiteral("Image"))) return;
+    widget->setCursor(ui::ArrowCursor());
+}
+
+bool TAppearance::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::CursorChange && !settingCursors_) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == &window_ && widget != &window_) {
+            settingCursors_ = true;
+            ReplaceNamedCursor(widget);
+            settingCursors_ = false;
+        }
+    } else if (watched == &window_ && event->type() == QEvent::ApplicationPaletteChange && applied_) {
+        // System colours follow the desktop's.
+        ApplyColours(*applied_);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace fenwake
