@@ -200,10 +200,12 @@ protected:
 
 } // namespace
 
-TKeyBindingsPage::TKeyBindingsPage(TfMain* main) : QObject(main), main_(main)
+// The first child of its page: it goes before its controls do, so none of
+// them, and no focus change while they go, can reach it half destroyed.
+TKeyBindingsPage::TKeyBindingsPage(TfMain* main) : QObject(main->Page(QStringLiteral("Misc"))), main_(main)
 {
     setObjectName(QStringLiteral("KeyBindingsPage"));
-    BuildControls(main->Page(QStringLiteral("Misc")));
+    BuildControls(static_cast<QWidget*>(parent()));
     FillCommandBox();
     ConnectHandlers();
 }
