@@ -21,8 +21,8 @@ constexpr ThemeRecord kBright3{FromHex(0xFFF4E8), true, true, ListDrawing::Custo
 
 // Dark, but not so dark that the pages' black captions and blue links stop
 // being readable: those keep their own colours in every theme.
-constexpr ThemeRecord kDark1{FromHex(0xD9DFEA), true, true, ListDrawing::Custom,
-                             FromHex(0xA9B6CA), FromHex(0x95A3BA), FromHex(0x8394B0)};
+constexpr ThemeRecord kDark1{FromHex(0xDCE2EC), true, true, ListDrawing::Custom,
+                             FromHex(0xB9C3D3), FromHex(0xA3AFC3), FromHex(0x8D9DB8)};
 
 } // namespace
 

@@ -156,11 +156,17 @@ TEST_F(Appearance, TheLaterEntriesAreShownAndKept)
     EXPECT_EQ(PageArea(), ui::ToQColor(ui::ThemeFor(3)->pageArea));
 }
 
-TEST_F(Appearance, ANumberThatIsNoNumberReadsAsTheSystemTheme)
+TEST_F(Appearance, SystemColoursFollowTheDesktop)
 {
-    StartWith("blue");
-    EXPECT_EQ(Find<QComboBox>("ComboBox2")->currentIndex(), 0);
-    EXPECT_EQ(StoredTheme(), 0);
+    StartWith("0");
+    const QPalette before = QApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Button, QColor(0x12, 0x34, 0x56));
+    QApplication::setPalette(changed);
+    QApplication::processEvents();
+    const QColor shown = PageArea();
+    QApplication::setPalette(before);
+    EXPECT_EQ(shown, QColor(0x12, 0x34, 0x56));
 }
 
 TEST_F(Appearance, PickingAThemeStoresItAndSwitchesTheLists)
@@ -179,7 +185,7 @@ TEST_F(Appearance, PickingAThemeStoresItAndSwitchesTheLists)
     EXPECT_EQ(ui::DrawingOf(Find<QListWidget>("AList")), ui::ListDrawing::Custom);
     EXPECT_TRUE(Painter()->Active());
     EXPECT_TRUE(Painter()->AutoDetect());
-    EXPECT_EQ(Find<QMenu>("EditPopupMenu")->style(), Painter()->Style());
+    for (const char* menu : {"EditPopupMenu", "PopupMenu1"}) EXPECT_EQ(Find<QMenu>(menu)->style(), Painter()->Style());
     EXPECT_EQ(Find<QToolButton>("ToolButton1")->style(), Painter()->Style());
     EXPECT_EQ(ui::BaseColour(Keys()), QColor(0xFE, 0xED, 0xE2));
     EXPECT_EQ(PageArea(), QColor(0xEA, 0xEE, 0xFF));
