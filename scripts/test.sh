@@ -19,6 +19,7 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 cmake -S . -B "$build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFENWAKE_SANITIZE=ON
 cmake --build "$build/asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
   ctest --test-dir "$build/asan" --output-on-failure -j "$jobs"
 
 echo "== fuzzing"
