@@ -4,6 +4,7 @@
 #include "config/ConfigFile.h"
 #include "config/Errors.h"
 #include "pages/KeyAliases.h"
+#include "ui/FixedRowDelegate.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
@@ -84,18 +85,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-// Rows are 16 pixels high whatever the font.
-class FixedRowDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(16);
-        return size;
-    }
-};
-
 // Lines set one font height apart, as the layout was made for: the stand-in
 // fonts' own line spacing would push the last line out of the help box.
 class CompactLines : public QLabel {
@@ -157,7 +146,7 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     list_->setDragEnabled(false);
     list_->setUniformItemSizes(true);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setItemDelegate(new FixedRowDelegate(list_));
+    list_->setItemDelegate(new ui::FixedRowDelegate(16, list_));
     list_->setFont(ui::PixelFont(QStringLiteral("Arial"), 13));
     ui::SetTextColour(list_, Qt::black);
     ui::SetBaseColour(list_, QColor(0xFE, 0xF9, 0xE2));

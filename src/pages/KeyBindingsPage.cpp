@@ -2,6 +2,7 @@
 
 #include "app/TfMain.h"
 #include "pages/KeyBindings.h"
+#include "ui/FixedRowDelegate.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
@@ -146,18 +147,6 @@ QStyle* CaptionStyle()
     return style;
 }
 
-// The key list's rows are 16 pixels high whatever the font.
-class FixedRowDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(16);
-        return size;
-    }
-};
-
 // A flat button: no frame until the pointer is over it, the icon 4 pixels
 // from the left edge and the caption after it. It never takes the focus.
 class FlatButton : public QAbstractButton {
@@ -250,7 +239,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     keys_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     keys_->setDragEnabled(false);
     keys_->setUniformItemSizes(true);
-    keys_->setItemDelegate(new FixedRowDelegate(keys_));
+    keys_->setItemDelegate(new ui::FixedRowDelegate(16, keys_));
     keys_->setFont(ui::PixelFont(QStringLiteral("Arial"), 13));
     ui::SetTextColour(keys_, QColor(0x00, 0x00, 0x80));
     ui::SetBaseColour(keys_, QColor(0xFD, 0xE8, 0xFD));
