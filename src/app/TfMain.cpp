@@ -6,6 +6,7 @@
 #include "pages/KeyAliasesPage.h"
 #include "pages/KeyBindingsPage.h"
 #include "pages/PlayerPage.h"
+#include "ui/Controls.h"
 #include "ui/Appearance.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
@@ -37,16 +38,6 @@ namespace {
 const char* const kPageNames[] = {"Default", "Graphics", "Misc", "AL"};
 
 const QString kVersionTitle = QStringLiteral(" Fenwake Version 1.1.1.100   Language: [English]");
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
 
 } // namespace
 
@@ -98,7 +89,7 @@ void TfMain::BuildLayout()
     coolBar->setObjectName(QStringLiteral("CoolBar1"));
     coolBar->setGeometry(0, 0, 543, 23);
     ui::SetWindowColour(coolBar, QColor(0xFE, 0xFF, 0xEC));
-    auto* mode = MakeLabel(coolBar, "CoolBandCaption", QStringLiteral("Mode:  "), QPoint(9, 5),
+    auto* mode = ui::MakeLabel(coolBar, "CoolBandCaption", QStringLiteral("Mode:  "), QPoint(9, 5),
                            ui::PixelFont(QStringLiteral("Tahoma"), 11, true));
     mode->setFixedHeight(13);
 
@@ -163,7 +154,7 @@ void TfMain::BuildLayout()
     shortcut->setCursor(Qt::PointingHandCursor);
     shortcut->setAutoDefault(false);
 
-    MakeLabel(this, "Label18", QStringLiteral("Color theme:"), QPoint(265, 360),
+    ui::MakeLabel(this, "Label18", QStringLiteral("Color theme:"), QPoint(265, 360),
               ui::PixelFont(QStringLiteral("Tahoma"), 11, true, true));
     auto* themes = new QComboBox(this);
     themes->setObjectName(QStringLiteral("ComboBox2"));

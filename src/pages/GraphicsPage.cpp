@@ -4,6 +4,7 @@
 #include "config/ConfigFile.h"
 #include "pages/GraphicsSettings.h"
 #include "pages/QualityPresets.h"
+#include "ui/Controls.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
@@ -30,15 +31,6 @@ const QString kShowAdvanced = QStringLiteral("advanced options (show)");
 const QString kHideAdvanced = QStringLiteral("advanced options (hide)");
 const QColor kLinkBlue(0x00, 0x00, 0xFF);
 const QColor kLinkPressed(0xFF, 0x00, 0x00);
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
 
 template <std::size_t N>
 void AddItems(QComboBox* box, const std::array<std::string_view, N>& items)
@@ -177,13 +169,13 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
     videoSettings_->hide();
     QWidget* group = videoSettings_;
 
-    MakeLabel(group, "Label4", QStringLiteral("Skin textures  detail:"), QPoint(8, 32));
+    ui::MakeLabel(group, "Label4", QStringLiteral("Skin textures  detail:"), QPoint(8, 32));
     skinDetail_ = MakePickList(group, "cbSkinDetail", QRect(120, 24, 145, 22), graphics::kSkinItems,
                                QColor(0xEA, 0xF1, 0xF2), 0, 16);
-    MakeLabel(group, "Label5", QStringLiteral("World textures detail"), QPoint(8, 64));
+    ui::MakeLabel(group, "Label5", QStringLiteral("World textures detail"), QPoint(8, 64));
     worldTexture_ = MakePickList(group, "cbWorldTexture", QRect(120, 56, 145, 22), graphics::kWorldItems,
                                  QColor(0xEE, 0xF5, 0xFD), 75, 16);
-    MakeLabel(group, "Label6", QStringLiteral("Decals"), QPoint(72, 96));
+    ui::MakeLabel(group, "Label6", QStringLiteral("Decals"), QPoint(72, 96));
     decals_ = MakePickList(group, "cbDecals", QRect(120, 88, 145, 22), graphics::kDecalItems, QColor(0xFD, 0xEE, 0xF3),
                            0, 16);
 
@@ -191,7 +183,7 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
     screenFlashes_ = MakeCheck(group, "cScreenFlashes", QStringLiteral("Screen flashes"), 144);
     fullScreen_ = MakeCheck(group, "cFullScreen", QStringLiteral("Full screen mode [default]"), 168);
 
-    auto* gammaCaption = MakeLabel(group, "LGammaCorrect", QStringLiteral("Gamma correction (brightness):"), QPoint(280, 24));
+    auto* gammaCaption = ui::MakeLabel(group, "LGammaCorrect", QStringLiteral("Gamma correction (brightness):"), QPoint(280, 24));
     gammaCaption->setFont(ui::PixelFont(QStringLiteral("Tahoma"), 11, true));
     gammaCaption->adjustSize();
 

@@ -4,6 +4,7 @@
 #include "config/ConfigFile.h"
 #include "config/Errors.h"
 #include "pages/KeyAliases.h"
+#include "ui/Controls.h"
 #include "ui/FixedRowDelegate.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
@@ -42,26 +43,6 @@ const QString kDesignText = QStringLiteral("overfilled %)");
 constexpr int kAliasListTag = 175;
 
 QFont Tahoma(bool bold = false) { return ui::PixelFont(QStringLiteral("Tahoma"), 11, bold); }
-
-void SetCaptionColour(QGroupBox* box, const QColor& colour)
-{
-    QPalette p = box->palette();
-    p.setColor(QPalette::WindowText, colour);
-    box->setPalette(p);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font,
-                  const QColor& colour)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    ui::SetTextColour(label, colour);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
 
 QLineEdit* MakeField(QWidget* parent, const char* name, QPoint at)
 {
@@ -135,7 +116,7 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     frame->setObjectName(QStringLiteral("GroupBox4"));
     frame->setGeometry(8, 8, 529, 313);
     frame->setFont(Tahoma(true));
-    SetCaptionColour(frame, QColor(0x60, 0x60, 0x90));
+    ui::SetCaptionColour(frame, QColor(0x60, 0x60, 0x90));
 
     list_ = new QListWidget(page);
     list_->setObjectName(QStringLiteral("AList"));
@@ -152,10 +133,10 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     ui::SetBaseColour(list_, QColor(0xFE, 0xF9, 0xE2));
     list_->addItem(kDesignText);
 
-    MakeLabel(page, "Label13", QStringLiteral("Command for the alias:"), QPoint(16, 152), Tahoma(true),
+    ui::MakeLabel(page, "Label13", QStringLiteral("Command for the alias:"), QPoint(16, 152), Tahoma(true),
               QColor(0x30, 0x98, 0x60));
     command_ = MakeField(page, "ECommand", QPoint(16, 168));
-    MakeLabel(page, "Label14", QStringLiteral("Alias name"), QPoint(280, 152), Tahoma(true), QColor(0x30, 0x68, 0xFF));
+    ui::MakeLabel(page, "Label14", QStringLiteral("Alias name"), QPoint(280, 152), Tahoma(true), QColor(0x30, 0x68, 0xFF));
     name_ = MakeField(page, "EAName", QPoint(280, 168));
     main_->AttachEditMenu(command_);
     main_->AttachEditMenu(name_);
@@ -164,7 +145,7 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     help->setObjectName(QStringLiteral("GroupBox5"));
     help->setGeometry(12, 200, 373, 81);
     help->setFont(Tahoma(true));
-    SetCaptionColour(help, QColor(0x60, 0x60, 0x90));
+    ui::SetCaptionColour(help, QColor(0x60, 0x60, 0x90));
     const QString bullet = QString(QChar(0x2022)) + u' ';
     auto* steps = new CompactLines(bullet + QStringLiteral("Select an alias from the list. \n") + bullet +
                                        QStringLiteral("Edit the command and alias name\n") + bullet +

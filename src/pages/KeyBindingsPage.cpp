@@ -2,6 +2,7 @@
 
 #include "app/TfMain.h"
 #include "pages/KeyBindings.h"
+#include "ui/Controls.h"
 #include "ui/FixedRowDelegate.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
@@ -46,28 +47,6 @@ const QString kSearchHint =
 QFont Tahoma(bool bold = false, bool underline = false)
 {
     return ui::PixelFont(QStringLiteral("Tahoma"), 11, bold, underline);
-}
-
-// A group box's caption colour without passing it on to what the box holds.
-void SetCaptionColour(QGroupBox* box, const QColor& colour)
-{
-    QPalette p = box->palette();
-    p.setColor(QPalette::WindowText, colour);
-    box->setPalette(p);
-}
-
-template <class Label = QLabel>
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at, const QFont& font,
-                  const QColor& colour)
-{
-    auto* label = new Label(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
-    ui::SetTextColour(label, colour);
-    label->move(at);
-    label->adjustSize();
-    return label;
 }
 
 QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, QPoint at)
@@ -206,9 +185,9 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     frame->setGeometry(8, 8, 529, 313);
     frame->setFont(Tahoma(true));
     frame->setStyle(CaptionStyle());
-    SetCaptionColour(frame, QColor(0x00, 0x80, 0x00));
+    ui::SetCaptionColour(frame, QColor(0x00, 0x80, 0x00));
 
-    MakeLabel(frame, "StaticText3", QStringLiteral("Commands List"), QPoint(8, 14), Tahoma(true),
+    ui::MakeLabel(frame, "StaticText3", QStringLiteral("Commands List"), QPoint(8, 14), Tahoma(true),
               QColor(0x80, 0x00, 0x00))
         ->setGeometry(8, 14, 90, 17);
 
@@ -229,7 +208,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     management->setGeometry(8, 56, 241, 97);
     management->setFont(Tahoma(true));
     management->setStyle(CaptionStyle());
-    SetCaptionColour(management, QColor(0x00, 0x1F, 0x6F));
+    ui::SetCaptionColour(management, QColor(0x00, 0x1F, 0x6F));
     BuildCommandButtons(management);
 
     keys_ = new QListWidget(frame);
@@ -246,7 +225,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     for (std::string_view name : keys::kKeyNames) keys_->addItem(ui::ToQ(name));
 
     MakePicture(frame, "Image3", ui::SearchIcon(), QPoint(24, 288));
-    MakeLabel(frame, "Label16", QStringLiteral("Search for key:"), QPoint(42, 289), Tahoma(true),
+    ui::MakeLabel(frame, "Label16", QStringLiteral("Search for key:"), QPoint(42, 289), Tahoma(true),
               QColor(0x30, 0x30, 0x00))
         ->setToolTip(kSearchHint);
 
@@ -266,7 +245,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     help->setGeometry(256, 56, 265, 249);
     help->setFont(Tahoma());
     help->setStyle(CaptionStyle());
-    SetCaptionColour(help, Qt::black);
+    ui::SetCaptionColour(help, Qt::black);
     BuildHelp(help);
 
     // Created after the help box so that it lies over its lower edge.
@@ -287,9 +266,9 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
 {
     const QColor black(Qt::black);
     const QString bullet = QString(QChar(0x2022)) + u' ';
-    MakeLabel(help, "Label10", QStringLiteral("Brief help about key bindings:"), QPoint(8, 16),
+    ui::MakeLabel(help, "Label10", QStringLiteral("Brief help about key bindings:"), QPoint(8, 16),
               ui::PixelFont(QStringLiteral("Arial"), 13, true), QColor(0x00, 0x30, 0x00));
-    MakeLabel<PitchedLabel>(help, "Label11",
+    ui::MakeLabel<PitchedLabel>(help, "Label11",
               bullet + QStringLiteral("You can assign more than one command to \n"
                                       "one key, use | as separator.\n") +
                   bullet +
@@ -299,7 +278,7 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
                                  "For example:"),
               QPoint(8, 40), Tahoma(), black);
 
-    example_ = MakeLabel<PitchedLabel>(help, "LInsertSample",
+    example_ = ui::MakeLabel<PitchedLabel>(help, "LInsertSample",
                          QStringLiteral("N=ActivateBelt 0 | onrelease ParseLeftClick\n"
                                         "(N will activate bioelectric cell)"),
                          QPoint(9, 117), Tahoma(false, true), QColor(0x00, 0x00, 0xFF));
@@ -307,7 +286,7 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
     example_->setCursor(Qt::PointingHandCursor);
     example_->setToolTip(QStringLiteral("Borrowed from Russian DXMP FAQ"));
 
-    MakeLabel<PitchedLabel>(help, "Label12",
+    ui::MakeLabel<PitchedLabel>(help, "Label12",
               QStringLiteral("1. Select a key from list\n"
                              "2. Enter command or commands for it.\n"
                              "\n"

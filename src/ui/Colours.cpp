@@ -28,4 +28,11 @@ void SetTextColour(QWidget* widget, const QColor& colour)
 
 QColor BaseColour(const QWidget* widget) { return widget->palette().color(QPalette::Base); }
 
+void SetCaptionColour(QWidget* groupBox, const QColor& colour)
+{
+    QPalette p = groupBox->palette();
+    p.setColor(QPalette::WindowText, colour);
+    groupBox->setPalette(p);
+}
+
 } // namespace fenwake::ui

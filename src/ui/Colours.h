@@ -16,4 +16,7 @@ void SetTextColour(QWidget* widget, const QColor& colour);
 
 QColor BaseColour(const QWidget* widget);
 
+// A group box's caption colour.
+void SetCaptionColour(QWidget* groupBox, const QColor& colour);
+
 } // namespace fenwake::ui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/Colours.h"
+
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+namespace fenwake::ui {
+
+// A named plain-text label at a fixed place, sized to its text; without a
+// font or colour it takes its parent's.
+template <class Label = QLabel>
+Label* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
+                 const std::optional<QFont>& font = std::nullopt, const std::optional<QColor>& colour = std::nullopt)
+{
+    auto* label = new Label(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    if (font) label->setFont(*font);
+    if (colour) SetTextColour(label, *colour);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace fenwake::ui
