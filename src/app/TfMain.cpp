@@ -1,5 +1,6 @@
 #include "app/TfMain.h"
 
+#include "app/StartupTrace.h"
 #include "config/ConfigFile.h"
 #include "config/Errors.h"
 #include "pages/GraphicsPage.h"
@@ -46,12 +47,12 @@ TfMain::TfMain(QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("fMain"));
-    BuildLayout();
-    BuildEditActions();
-    BuildShortcutMenu();
+    trace::Phase("build layout", [this] { BuildLayout(); });
+    trace::Phase("build edit actions", [this] { BuildEditActions(); });
+    trace::Phase("build shortcut menu", [this] { BuildShortcutMenu(); });
     BuildPages();
     // Paints and hooks what the pages built, so it comes after them.
-    appearance_ = new TAppearance(*this);
+    appearance_ = trace::Phase("build appearance", [this] { return new TAppearance(*this); });
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
         // Logging out is one more way to close the window: ask as always.
@@ -268,10 +269,12 @@ void TfMain::InSTARTmenuPrograms1Click()
 void TfMain::BuildPages()
 {
     // Each page object builds its controls on its notebook page.
-    playerPage_ = new TPlayerPage(*this, Page(QStringLiteral("Default")));
-    graphicsPage_ = new TGraphicsPage(*this, Page(QStringLiteral("Graphics")));
-    keyBindingsPage_ = new TKeyBindingsPage(this);
-    keyAliasesPage_ = new TKeyAliasesPage(this);
+    playerPage_ = trace::Phase("build player page",
+                               [this] { return new TPlayerPage(*this, Page(QStringLiteral("Default"))); });
+    graphicsPage_ = trace::Phase("build graphics page",
+                                 [this] { return new TGraphicsPage(*this, Page(QStringLiteral("Graphics"))); });
+    keyBindingsPage_ = trace::Phase("build key bindings page", [this] { return new TKeyBindingsPage(this); });
+    keyAliasesPage_ = trace::Phase("build key aliases page", [this] { return new TKeyAliasesPage(this); });
 }
 
 QLineEdit* TfMain::FocusedEditField() const
@@ -345,7 +348,7 @@ void TfMain::FormCreate()
     ui::RunHandler([&] {
         for (const auto& [name, run] : steps) {
             startupSteps_ << QString::fromLatin1(name);
-            run();
+            trace::Phase(name, run);
         }
     });
 }

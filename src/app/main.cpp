@@ -1,4 +1,5 @@
 #include "app/OneInst.h"
+#include "app/StartupTrace.h"
 #include "app/TApplication.h"
 #include "app/TfMain.h"
 #include "shell/TFastShellLink.h"
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     using namespace fenwake;
+    trace::Mark("main");
 
     // Before anything else of the program: a second copy from the same path ends here.
     if (!AcquireInstanceLock(InstanceLockName(RunningExecutable()))) {
@@ -19,10 +21,14 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    trace::Mark("instance lock");
     TApplication app(argc, argv);
     ui::SetApplicationTitle(QStringLiteral("Fenwake"));
     TfMain fMain;
+    trace::Mark("window built");
     fMain.show();
+    trace::Mark("show");
+    if (trace::Enabled()) QTimer::singleShot(0, &app, [] { trace::Mark("event loop running"); });
     // A missing configuration file asked for the end during start-up: leave
     // as soon as the loop runs, without asking.
     if (fMain.TerminateRequested()) QTimer::singleShot(0, &app, &QCoreApplication::quit);
