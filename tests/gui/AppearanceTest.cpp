@@ -1,4 +1,5 @@
 #include "GuiTest.h"
+#include "TempDir.h"
 
 #include "config/ConfigFile.h"
 #include "ui/Appearance.h"
@@ -202,8 +203,7 @@ TEST_F(Appearance, PickingAThemeStoresItAndSwitchesTheLists)
 TEST_F(Appearance, AWriteProtectedFileStopsThePickWithTheWriteError)
 {
     StartWith("2");
-    fs::permissions("DeusEx.ini", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    SetReadOnlyMark("DeusEx.ini");
     const std::string before = Get("DeusEx.ini");
     BoxAnswerer boxes;
     boxes.Expect({Window().windowTitle(), "Unable to write to .\\DeusEx.ini.", QMessageBox::Critical, QMessageBox::Ok});
@@ -220,7 +220,7 @@ TEST_F(Appearance, AWriteProtectedFileStopsThePickWithTheWriteError)
 TEST_F(Appearance, AWriteProtectedFileEndsTheStartAtItsFirstStep)
 {
     Put("DeusEx.ini", kNoThemeSystem);
-    fs::permissions("DeusEx.ini", fs::perms::owner_write, fs::perm_options::remove);
+    SetReadOnlyMark("DeusEx.ini");
     BoxAnswerer boxes;
     boxes.Expect({"Fenwake", "Unable to write to .\\DeusEx.ini.", QMessageBox::Critical, QMessageBox::Ok});
     Window();

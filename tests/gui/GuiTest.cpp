@@ -1,5 +1,7 @@
 #include "GuiTest.h"
 
+#include "TempDir.h"
+
 #include "app/TApplication.h"
 #include "ui/Messages.h"
 
@@ -9,8 +11,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-
-#include <unistd.h>
 
 namespace fenwake::test {
 
@@ -71,9 +71,7 @@ void BoxAnswerer::Verify()
 void GameDirTest::SetUp()
 {
     old_ = std::filesystem::current_path();
-    std::string tmpl = (std::filesystem::temp_directory_path() / "fenwake-gui-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
+    dir_ = MakeTempDir();
     std::filesystem::current_path(dir_);
     ui::SetApplicationTitle(QStringLiteral("Fenwake"));
 }
@@ -82,9 +80,7 @@ void GameDirTest::TearDown()
 {
     window_.reset();
     std::filesystem::current_path(old_);
-    std::error_code ec;
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(dir_, ec);
+    RemoveTree(dir_);
 }
 
 void GameDirTest::CopySamples()
@@ -114,7 +110,9 @@ TfMain& GameDirTest::Window()
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Wine passes no QT_ variable on to a Windows program, so the default is
+    // the tests' own.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     fenwake::TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
 

@@ -1,4 +1,5 @@
 #include "GuiTest.h"
+#include "TempDir.h"
 
 #include "config/ConfigFile.h"
 #include "pages/CommandsList.h"
@@ -25,12 +26,6 @@ namespace fs = std::filesystem;
 const QString kTitle = QStringLiteral(" Fenwake Version 1.1.1.100   Language: [English]");
 const QColor kNormal(0xFD, 0xF0, 0xC8);
 const ConfigFile kUser(".\\User.ini");
-
-void MakeReadOnly(const fs::path& file)
-{
-    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-}
 
 std::string Ext(std::string_view key) { return kUser.ReadText("Extension.InputExt", key, "<none>"); }
 std::string Copy(std::string_view key) { return kUser.ReadText("Extension.Input", key, "<none>"); }
@@ -332,7 +327,7 @@ TEST_F(KeyPage, AWriteProtectedFileIsReportedOncePerChange)
     ClickKey("F3");
     ClearBox();
     Type("a");
-    MakeReadOnly("User.ini");
+    SetReadOnlyMark("User.ini");
     const std::string before = Get("User.ini");
     const ExpectedBox error{kTitle, "Unable to write to .\\User.ini.", QMessageBox::Critical, QMessageBox::Ok};
     BoxAnswerer boxes;
@@ -393,7 +388,7 @@ TEST_F(KeyPage, TheCommandsFileIsLoadedSortedAndSavedWithCrLf)
     QTest::mouseClick(Find<QAbstractButton>("SpeedButton1"), Qt::LeftButton);
     EXPECT_EQ(Get("CommandsList_def.txt"), "\r\n\r\naim\r\nFire\r\nJump\r\njump\r\n");
 
-    MakeReadOnly("CommandsList_def.txt");
+    SetReadOnlyMark("CommandsList_def.txt");
     boxes.Expect({kTitle, "Unable to save commands file! ", QMessageBox::Critical, QMessageBox::Ok});
     QTest::mouseClick(Find<QAbstractButton>("SpeedButton1"), Qt::LeftButton);
     boxes.Verify();
@@ -407,7 +402,7 @@ class StartUp : public GameDirTest {};
 TEST_F(StartUp, TheFirstStartBacksUpAndLaterStartsKeepTheBackups)
 {
     CopySamples();
-    MakeReadOnly("User.ini");
+    SetReadOnlyMark("User.ini");
     Window();
     EXPECT_EQ(Window().StartupSteps().size(), 17);
     EXPECT_EQ(Get("user.ini_Bak"), Get("User.ini"));
