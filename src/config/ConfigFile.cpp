@@ -3,9 +3,95 @@
 #include "config/FileSystem.h"
 #include "config/IniText.h"
 
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 namespace fenwake {
+namespace {
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// The files this process put in place last. A file that still carries one
+// of their stamps holds our own complete bytes, however recent its time,
+// so typing fast never waits for our own previous save to settle.
+class OwnWrites {
+public:
+    void Remember(const files::Stamp& stamp)
+    {
+        const std::lock_guard lock(mutex_);
+        stamps_[next_++ % stamps_.size()] = stamp;
+    }
+    bool Contain(const files::Stamp& stamp)
+    {
+        const std::lock_guard lock(mutex_);
+        return std::any_of(stamps_.begin(), stamps_.end(), [&](const auto& s) { return s.SameContent(stamp); });
+    }
+
+private:
+    std::mutex mutex_;
+    std::array<files::Stamp, 4> stamps_{};
+    std::size_t next_ = 0;
+};
+
+OwnWrites& Own()
+{
+    static OwnWrites own;
+    return own;
+}
+
+// The state of the file to build a write on: read whole (nothing changed
+// while it was read) and settled (no other program has it open for writing,
+// and its last change is our own or at least Patience::settle old), so a
+// save that truncated it is not still under way. Nothing when there is no
+// file.
+std::optional<files::Snapshot> ReadBase(const fs::path& file, const std::string& name)
+{
+    const files::Patience& patience = files::CurrentPatience();
+    const std::int64_t settle = std::chrono::nanoseconds(patience.settle).count();
+    const Clock::time_point giveUp = Clock::now() + patience.settleLimit;
+    // A time stamp in the future says nothing about age; then the stamp has
+    // to hold still for the settle time instead.
+    std::optional<files::Stamp> seen;
+    Clock::time_point seenSince;
+    for (;;) {
+        std::error_code ec;
+        const auto status = fs::status(file, ec);
+        if (!fs::exists(status)) {
+            // A dangling link: where the file should be is unknown.
+            if (fs::is_symlink(fs::symlink_status(file, ec))) throw WriteError(name);
+            return std::nullopt;
+        }
+        if (!fs::is_regular_file(status) || files::IsWriteProtected(file)) throw WriteError(name);
+
+        auto snapshot = files::ReadStamped(file);
+        // Never replace what could not be read; one that vanished meanwhile is looked at again.
+        if (!snapshot && files::Exists(file)) throw WriteError(name);
+        std::chrono::nanoseconds wait{std::chrono::milliseconds(1)};
+        if (snapshot && snapshot->before == snapshot->after && !snapshot->writing) {
+            const files::Stamp& stamp = snapshot->after;
+            const std::int64_t age = files::Now() - stamp.modified;
+            if (age >= settle || Own().Contain(stamp)) return snapshot;
+            if (age >= 0) {
+                wait = std::chrono::nanoseconds(settle - age);
+            } else if (seen != stamp) {
+                seen = stamp;
+                seenSince = Clock::now();
+                wait = patience.settle;
+            } else if (Clock::now() - seenSince >= patience.settle) {
+                return snapshot;
+            }
+        }
+        const Clock::time_point now = Clock::now();
+        if (now >= giveUp) throw WriteError(name);
+        std::this_thread::sleep_for(std::min<Clock::duration>(wait, giveUp - now));
+    }
+}
+
+} // namespace
 
 WriteError::WriteError(const std::string& path) : std::runtime_error("Unable to write to " + path) {}
 
@@ -34,25 +120,7 @@ bool ConfigFile::ReadFlag(std::string_view section, std::string_view key, bool d
 
 void ConfigFile::WriteText(std::string_view section, std::string_view key, std::string_view value) const
 {
-    // A line break in any part would add lines the caller never asked for.
-    if (!ini::IsWritable(section, key, value)) throw WriteError(path_);
-
-    const std::filesystem::path file = files::Resolve(path_);
-    std::error_code ec;
-    const auto status = std::filesystem::status(file, ec);
-    std::string before;
-    if (std::filesystem::exists(status)) {
-        if (!std::filesystem::is_regular_file(status) || files::IsWriteProtected(file)) throw WriteError(path_);
-        auto bytes = files::ReadAll(file);
-        if (!bytes) throw WriteError(path_); // never replace what could not be read
-        before = std::move(*bytes);
-    } else if (std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec))) {
-        throw WriteError(path_); // a dangling link: where the file should be is unknown
-    }
-
-    const std::string after = ini::ApplyWrite(before, section, key, value);
-    if (std::filesystem::exists(status) && after == before) return;
-    if (!files::Replace(file, after)) throw WriteError(path_);
+    WriteTexts({{section, key, value}});
 }
 
 void ConfigFile::WriteNumber(std::string_view section, std::string_view key, std::int32_t value) const
@@ -63,6 +131,36 @@ void ConfigFile::WriteNumber(std::string_view section, std::string_view key, std
 void ConfigFile::WriteFlag(std::string_view section, std::string_view key, bool value) const
 {
     WriteText(section, key, value ? "1" : "0");
+}
+
+void ConfigFile::WriteTexts(std::initializer_list<Entry> entries) const
+{
+    // A line break in any part would add lines the caller never asked for.
+    for (const Entry& e : entries)
+        if (!ini::IsWritable(e.section, e.key, e.value)) throw WriteError(path_);
+    if (entries.size() == 0) return;
+
+    const fs::path file = files::Resolve(path_);
+    for (int round = 0; round < files::CurrentPatience().rounds; ++round) {
+        auto base = ReadBase(file, path_);
+        std::string text = base ? std::move(base->bytes) : std::string();
+        bool changed = !base;
+        for (const Entry& e : entries) changed = ini::ApplyWriteInPlace(text, e.section, e.key, e.value) || changed;
+        if (!changed) return;
+
+        files::Stamp written;
+        const auto expected = base ? std::optional(base->after) : std::nullopt;
+        switch (files::ReplaceIfUnchanged(file, text, expected, written)) {
+        case files::Outcome::Replaced:
+            Own().Remember(written);
+            return;
+        case files::Outcome::Changed:
+            break; // another program saved first: build on its save instead
+        case files::Outcome::Failed:
+            throw WriteError(path_);
+        }
+    }
+    throw WriteError(path_);
 }
 
 } // namespace fenwake

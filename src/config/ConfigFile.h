@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,9 +16,18 @@ public:
 
 // Access to one INI file with the semantics of the Windows profile functions.
 // Holds only the path: every read goes to the file as it is on disk at that
-// moment, every write is on disk when it returns.
+// moment, every write is on disk when it returns. Other programs may save
+// the file at any time: a write builds only on a whole, settled state of
+// the file and is redone when the file changes before it lands, so it
+// changes its own entries and never undoes anyone else's.
 class ConfigFile {
 public:
+    struct Entry {
+        std::string_view section;
+        std::string_view key;
+        std::string_view value;
+    };
+
     explicit ConfigFile(std::string path);
 
     const std::string& Path() const { return path_; }
@@ -29,6 +39,10 @@ public:
     void WriteText(std::string_view section, std::string_view key, std::string_view value) const;
     void WriteNumber(std::string_view section, std::string_view key, std::int32_t value) const;
     void WriteFlag(std::string_view section, std::string_view key, bool value) const;
+
+    // WriteText of each entry in turn, in one replacement of the file: all
+    // of them reach the disk together, or none.
+    void WriteTexts(std::initializer_list<Entry> entries) const;
 
 private:
     std::string path_;

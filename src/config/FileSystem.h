@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,6 +18,44 @@ namespace fenwake::files {
 // existing entries (an exact match wins, then the first in byte order).
 // A name that matches nothing comes back as spelled.
 std::filesystem::path Resolve(std::string_view programPath);
+
+// One state of a file: which file the name leads to, its size and its
+// times. Equal stamps of one name mean no write came between them, except
+// one of the same size within the file system's timestamp tick.
+struct Stamp {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0; // inode, or file index
+    std::uint64_t size = 0;
+    std::int64_t modified = 0; // nanoseconds since 1970
+    std::int64_t changed = 0;  // also moved by renames and mode changes; 0 where unknown
+
+    bool operator==(const Stamp&) const = default;
+    // The same bytes, though a rename may have touched the file since.
+    bool SameContent(const Stamp& o) const
+    {
+        return device == o.device && file == o.file && size == o.size && modified == o.modified;
+    }
+};
+
+// The clock that Stamp::modified comes from.
+std::int64_t Now();
+
+// The stamp of the regular file the name leads to now, or nothing.
+std::optional<Stamp> StampOf(const std::filesystem::path& path);
+
+struct Snapshot {
+    std::string bytes;
+    Stamp before; // as the file was opened
+    Stamp after;  // once its last byte was read; unequal when a write came between
+    // Another program had it open for writing just after it was read: a save
+    // may be under way, however old the stamp. Where the platform cannot
+    // tell, false (Windows refuses to rename over such a file instead).
+    bool writing = false;
+};
+
+// The whole content of a regular file with its stamps, or nothing when it
+// is missing, not a regular file, or unreadable.
+std::optional<Snapshot> ReadStamped(const std::filesystem::path& path);
 
 // The whole content of a regular file, or nothing when it is missing,
 // not a regular file, or unreadable.
@@ -37,7 +77,48 @@ bool ClearAttributes(const std::filesystem::path& path);
 // symbolic links are kept. Returns false on failure.
 bool Replace(const std::filesystem::path& path, std::string_view bytes);
 
+enum class Outcome { Replaced, Changed, Failed };
+
+// Replace, but only over the very file stamped expected (nothing: only while
+// there is still no file) and not open for writing elsewhere, as checked
+// after the new bytes are flushed, just before the rename. Changed when
+// another writer came first; nothing is left behind then. On success
+// written is the new file's stamp.
+Outcome ReplaceIfUnchanged(const std::filesystem::path& path, std::string_view bytes,
+                           const std::optional<Stamp>& expected, Stamp& written);
+
 // Copies a file's content over another (created if missing) the same safe way.
 bool Copy(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// How long writes wait for other programs. The defaults suit a player's
+// machine; tests that provoke the waits shorten them.
+struct Patience {
+    // A file changed more recently than this may be in the middle of a save
+    // (truncated, half written); longer than the timestamp tick of the
+    // usual file systems, so a later write always moves the stamp.
+    std::chrono::milliseconds settle{20};
+    // How long a write waits for a busy file to settle before it fails.
+    std::chrono::milliseconds settleLimit{500};
+    // Read-modify-replace rounds that another writer may spoil before the
+    // write fails.
+    int rounds = 8;
+    // How long a rename waits for a file that another program holds open
+    // (Windows only; scanners and indexers let go within milliseconds).
+    std::chrono::milliseconds held{600};
+};
+
+const Patience& CurrentPatience();
+
+// Sets the patience for this object's lifetime.
+class PatienceScope {
+public:
+    explicit PatienceScope(const Patience& patience);
+    ~PatienceScope();
+    PatienceScope(const PatienceScope&) = delete;
+    PatienceScope& operator=(const PatienceScope&) = delete;
+
+private:
+    Patience saved_;
+};
 
 } // namespace fenwake::files

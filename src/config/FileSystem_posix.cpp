@@ -10,7 +10,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace fenwake::files {
@@ -130,7 +132,61 @@ fs::path RealTarget(const fs::path& path)
     return ec ? path : real;
 }
 
+std::int64_t Nanoseconds(const struct timespec& t)
+{
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+Stamp StampFrom(const struct stat& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size), Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
+}
+
+// Whether another process has the file open for writing: Linux grants a
+// read lease only when nobody has. The lease is let go at once; should a
+// writer open the file in that moment, its notice comes as SIGURG, which is
+// ignored, instead of SIGIO, which would end this program. False where
+// leases are not to be had (not the owner, a file system without them).
+bool OpenForWriting(int readOnlyFd)
+{
+#ifdef F_SETLEASE
+    if (::fcntl(readOnlyFd, F_SETSIG, SIGURG) != 0) return false;
+    if (::fcntl(readOnlyFd, F_SETLEASE, F_RDLCK) == 0) {
+        ::fcntl(readOnlyFd, F_SETLEASE, F_UNLCK);
+        return false;
+    }
+    return errno == EAGAIN;
+#else
+    (void)readOnlyFd;
+    return false;
+#endif
+}
+
+bool OpenForWriting(const fs::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    const bool writing = OpenForWriting(fd);
+    ::close(fd);
+    return writing;
+}
+
 } // namespace
+
+std::int64_t Now()
+{
+    struct timespec t;
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return Nanoseconds(t);
+}
+
+std::optional<Stamp> StampOf(const fs::path& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return StampFrom(st);
+}
 
 fs::path Resolve(std::string_view programPath)
 {
@@ -162,7 +218,7 @@ fs::path Resolve(std::string_view programPath)
     return current;
 }
 
-std::optional<std::string> ReadAll(const fs::path& path)
+std::optional<Snapshot> ReadStamped(const fs::path& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
@@ -171,9 +227,11 @@ std::optional<std::string> ReadAll(const fs::path& path)
         ::close(fd);
         return std::nullopt;
     }
+    Snapshot snapshot;
+    snapshot.before = StampFrom(st);
     // One byte of room past the size, so the read that meets the end needs
     // no larger buffer (and no copy of the whole file) to find it.
-    std::string bytes;
+    std::string& bytes = snapshot.bytes;
     bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t got = 0;
     for (;;) {
@@ -187,9 +245,13 @@ std::optional<std::string> ReadAll(const fs::path& path)
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
+    snapshot.writing = OpenForWriting(fd);
+    const bool stamped = ::fstat(fd, &st) == 0;
     ::close(fd);
+    if (!stamped) return std::nullopt;
+    snapshot.after = StampFrom(st);
     bytes.resize(got);
-    return bytes;
+    return snapshot;
 }
 
 bool Exists(const fs::path& path)
@@ -213,7 +275,12 @@ bool ClearAttributes(const fs::path& path)
     return ::chmod(path.c_str(), wanted & 07777) == 0;
 }
 
-bool Replace(const fs::path& path, std::string_view bytes)
+namespace {
+
+// expected: when set, the rename happens only over the file it stamps (or
+// while there is none, for an empty one).
+Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::optional<Stamp>* expected,
+                       Stamp* written)
 {
     const fs::path target = RealTarget(path);
     fs::path dir = target.parent_path();
@@ -221,18 +288,19 @@ bool Replace(const fs::path& path, std::string_view bytes)
 
     struct stat dirSt;
     // A directory without its owner's write bit is protected, for root too.
-    if (::stat(dir.c_str(), &dirSt) != 0 || !S_ISDIR(dirSt.st_mode) || (dirSt.st_mode & S_IWUSR) == 0) return false;
+    if (::stat(dir.c_str(), &dirSt) != 0 || !S_ISDIR(dirSt.st_mode) || (dirSt.st_mode & S_IWUSR) == 0)
+        return Outcome::Failed;
 
     struct stat old;
     const bool existed = ::stat(target.c_str(), &old) == 0;
-    if (existed && (!S_ISREG(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) return false;
+    if (existed && (!S_ISREG(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) return Outcome::Failed;
 
     const std::string prefix = TempPrefix(target);
     SweepOnce(dir, dirSt, prefix);
     const fs::path temp = dir / (prefix + RandomTag() + std::string(kTempEnd));
 
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
+    if (fd < 0) return Outcome::Failed;
     bool ok = WriteAll(fd, bytes) == 0;
     if (ok && existed) {
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
@@ -242,18 +310,40 @@ bool Replace(const fs::path& path, std::string_view bytes)
         }
     }
     ok = ok && ::fsync(fd) == 0;
+    struct stat own;
+    ok = ok && ::fstat(fd, &own) == 0;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
+    Outcome outcome = ok ? Outcome::Replaced : Outcome::Failed;
+    // The last look, its cheapest part last: from the stat to the rename is
+    // the only moment in which another program's save can still be undone
+    // unseen.
+    if (ok && expected && ((*expected && OpenForWriting(target)) || StampOf(target) != *expected))
+        outcome = Outcome::Changed;
+    if (outcome == Outcome::Replaced && ::rename(temp.c_str(), target.c_str()) != 0) outcome = Outcome::Failed;
+    if (outcome != Outcome::Replaced) {
         ::unlink(temp.c_str());
-        return false;
+        return outcome;
     }
+    if (written) *written = StampFrom(own);
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd); // the rename itself must survive a power cut
         ::close(dfd);
     }
-    return true;
+    return Outcome::Replaced;
+}
+
+} // namespace
+
+bool Replace(const fs::path& path, std::string_view bytes)
+{
+    return ReplaceChecked(path, bytes, nullptr, nullptr) == Outcome::Replaced;
+}
+
+Outcome ReplaceIfUnchanged(const fs::path& path, std::string_view bytes, const std::optional<Stamp>& expected,
+                           Stamp& written)
+{
+    return ReplaceChecked(path, bytes, &expected, &written);
 }
 
 bool Copy(const fs::path& from, const fs::path& to)

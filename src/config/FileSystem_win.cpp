@@ -1,5 +1,7 @@
 #include "config/FileSystem.h"
 
+#include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -132,22 +134,86 @@ std::optional<fs::path> FinalPath(const fs::path& link)
     }
 }
 
-// Renaming over a file that a virus scanner or indexer holds for a moment
-// fails; such holds end within milliseconds, so it is tried for 0.6 s.
-bool MoveOver(const fs::path& from, const fs::path& to)
+// FILETIME counts 100 ns steps from 1601.
+std::int64_t Nanoseconds(std::uint64_t high, std::uint64_t low)
 {
-    DWORD wait = 10;
-    for (int attempt = 0;; ++attempt) {
-        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    constexpr std::int64_t kFrom1601To1970 = 116444736000000000;
+    return (static_cast<std::int64_t>((high << 32) | low) - kFrom1601To1970) * 100;
+}
+
+std::int64_t Nanoseconds(const FILETIME& t) { return Nanoseconds(t.dwHighDateTime, t.dwLowDateTime); }
+
+std::int64_t Nanoseconds(const LARGE_INTEGER& t)
+{
+    return Nanoseconds(static_cast<std::uint32_t>(t.HighPart), t.LowPart);
+}
+
+std::optional<Stamp> StampOfHandle(HANDLE h)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (::GetFileType(h) != FILE_TYPE_DISK || !::GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::nullopt;
+    Stamp stamp;
+    stamp.device = info.dwVolumeSerialNumber;
+    stamp.file = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp.modified = Nanoseconds(info.ftLastWriteTime);
+    FILE_BASIC_INFO basic;
+    if (::GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic)) stamp.changed = Nanoseconds(basic.ChangeTime);
+    return stamp;
+}
+
+// The size and write time by name, in one call: the cheapest last look
+// before a rename, after the full stamp was compared.
+bool SameSizeAndTime(const fs::path& path, const std::optional<Stamp>& expected)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return !expected && IsMissing(INVALID_FILE_ATTRIBUTES);
+    return expected && expected->size == ((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) &&
+           expected->modified == Nanoseconds(data.ftLastWriteTime);
+}
+
+// Renaming over a file that another program holds open fails; virus
+// scanners and indexers let go within milliseconds, so it is tried for
+// Patience::held. expected: before each try, the file must still be the
+// one it stamps (or still be missing).
+Outcome MoveOver(const fs::path& from, const fs::path& to, const std::optional<Stamp>* expected)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point giveUp = Clock::now() + CurrentPatience().held;
+    std::chrono::milliseconds wait{10};
+    for (;;) {
+        if (expected && (StampOf(to) != *expected || !SameSizeAndTime(to, *expected))) return Outcome::Changed;
+        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return Outcome::Replaced;
         const DWORD e = ::GetLastError();
-        if (attempt == 6 || (e != ERROR_SHARING_VIOLATION && e != ERROR_LOCK_VIOLATION && e != ERROR_ACCESS_DENIED))
-            return false;
-        ::Sleep(wait);
+        const Clock::time_point now = Clock::now();
+        if (now >= giveUp || (e != ERROR_SHARING_VIOLATION && e != ERROR_LOCK_VIOLATION && e != ERROR_ACCESS_DENIED))
+            return Outcome::Failed;
+        ::Sleep(static_cast<DWORD>(
+            std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(giveUp - now)).count()));
         wait *= 2;
     }
 }
 
 } // namespace
+
+std::int64_t Now()
+{
+    FILETIME t;
+    ::GetSystemTimePreciseAsFileTime(&t);
+    return Nanoseconds(t);
+}
+
+std::optional<Stamp> StampOf(const fs::path& path)
+{
+    // Asking for attributes only is refused by no other program's sharing.
+    Handle h(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) return std::nullopt;
+    return StampOfHandle(h.Get());
+}
 
 fs::path Resolve(std::string_view programPath)
 {
@@ -157,20 +223,19 @@ fs::path Resolve(std::string_view programPath)
     return p;
 }
 
-std::optional<std::string> ReadAll(const fs::path& path)
+std::optional<Snapshot> ReadStamped(const fs::path& path)
 {
     Handle h(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.Valid()) return std::nullopt; // a directory cannot be opened this way either
-    BY_HANDLE_FILE_INFORMATION info;
-    if (::GetFileType(h.Get()) != FILE_TYPE_DISK || !::GetFileInformationByHandle(h.Get(), &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return std::nullopt;
-    const std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    Snapshot snapshot;
+    const auto before = StampOfHandle(h.Get());
+    if (!before) return std::nullopt;
+    snapshot.before = *before;
     // One byte of room past the size: a disk file's read comes back short
     // only at its end, so the first short read ends the loop.
-    std::string bytes;
-    bytes.resize(static_cast<std::size_t>(size) + 1);
+    std::string& bytes = snapshot.bytes;
+    bytes.resize(static_cast<std::size_t>(before->size) + 1);
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size()) bytes.resize(bytes.size() + 4096); // the file grew meanwhile
@@ -181,8 +246,11 @@ std::optional<std::string> ReadAll(const fs::path& path)
         got += n;
         if (n < ask) break;
     }
+    const auto after = StampOfHandle(h.Get());
+    if (!after) return std::nullopt;
+    snapshot.after = *after;
     bytes.resize(got);
-    return bytes;
+    return snapshot;
 }
 
 bool Exists(const fs::path& path)
@@ -204,26 +272,29 @@ bool ClearAttributes(const fs::path& path)
     return ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
-bool Replace(const fs::path& path, std::string_view bytes)
+namespace {
+
+Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::optional<Stamp>* expected,
+                       Stamp* written)
 {
     fs::path target = path;
     DWORD old = Attributes(target);
     if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
         (old & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         auto real = FinalPath(target);
-        if (!real) return false; // a dangling link: where the file should be is unknown
+        if (!real) return Outcome::Failed; // a dangling link: where the file should be is unknown
         target = std::move(*real);
         old = Attributes(target);
     }
     const bool existed = old != INVALID_FILE_ATTRIBUTES;
-    if (!existed && !IsMissing(old)) return false; // neither there nor surely absent
+    if (!existed && !IsMissing(old)) return Outcome::Failed; // neither there nor surely absent
     if (existed && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DEVICE)) != 0)
-        return false;
+        return Outcome::Failed;
 
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
     const DWORD dirAttrs = Attributes(dir);
-    if (dirAttrs == INVALID_FILE_ATTRIBUTES || (dirAttrs & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+    if (dirAttrs == INVALID_FILE_ATTRIBUTES || (dirAttrs & FILE_ATTRIBUTE_DIRECTORY) == 0) return Outcome::Failed;
 
     const std::wstring prefix = TempPrefix(target);
     RemoveStaleTemporaries(dir, prefix);
@@ -234,9 +305,9 @@ bool Replace(const fs::path& path, std::string_view bytes)
         temp = dir / (prefix + RandomTag() + std::wstring(kTempEnd));
         // No delete sharing: a concurrent clean-up of stale temporaries cannot take it.
         h.Reset(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.Valid() && ::GetLastError() != ERROR_FILE_EXISTS) return false;
+        if (!h.Valid() && ::GetLastError() != ERROR_FILE_EXISTS) return Outcome::Failed;
     }
-    if (!h.Valid()) return false;
+    if (!h.Valid()) return Outcome::Failed;
 
     bool ok = WriteAll(h.Get(), bytes) && ::FlushFileBuffers(h.Get());
     ok = h.Close() && ok;
@@ -244,13 +315,29 @@ bool Replace(const fs::path& path, std::string_view bytes)
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (ok && existed && (old & kKept) != 0)
         ok = ::SetFileAttributesW(temp.c_str(), (old & kKept) | FILE_ATTRIBUTE_ARCHIVE) != 0;
-    ok = ok && MoveOver(temp, target);
-    if (!ok) {
+    // Taken once the handle is closed, which may still move the write time.
+    const auto own = ok ? StampOf(temp) : std::nullopt;
+    Outcome outcome = own ? MoveOver(temp, target, expected) : Outcome::Failed;
+    if (outcome != Outcome::Replaced) {
         ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(temp.c_str());
-        return false;
+        return outcome;
     }
-    return true;
+    if (written) *written = *own;
+    return Outcome::Replaced;
+}
+
+} // namespace
+
+bool Replace(const fs::path& path, std::string_view bytes)
+{
+    return ReplaceChecked(path, bytes, nullptr, nullptr) == Outcome::Replaced;
+}
+
+Outcome ReplaceIfUnchanged(const fs::path& path, std::string_view bytes, const std::optional<Stamp>& expected,
+                           Stamp& written)
+{
+    return ReplaceChecked(path, bytes, &expected, &written);
 }
 
 bool Copy(const fs::path& from, const fs::path& to)

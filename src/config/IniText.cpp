@@ -195,35 +195,41 @@ std::string ShapeDefault(std::string_view def)
     return std::string(v);
 }
 
-std::string ApplyWrite(std::string_view text, std::string_view section, std::string_view key, std::string_view value)
+bool ApplyWriteInPlace(std::string& text, std::string_view section, std::string_view key, std::string_view value)
 {
     const Located found = Locate(text, section, key);
-    std::string out;
-    out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
-
     if (found.keyFound) {
-        out.append(text.substr(0, found.valueBegin));
-        out.append(value);
-        out.append(text.substr(found.keyLine.end));
-        return out;
+        const std::size_t length = found.keyLine.end - found.valueBegin;
+        if (std::string_view(text).substr(found.valueBegin, length) == value) return false;
+        text.replace(found.valueBegin, length, value);
+        return true;
     }
 
     const std::string_view eol = LineEnding(text);
     if (found.sectionFound) {
         const Line& after = found.lastInSection;
         const bool hasBreak = after.next > after.end;
-        out.append(text.substr(0, after.next));
-        if (!hasBreak) out.append(eol);
-        out.append(key).append("=").append(value);
-        if (hasBreak) out.append(eol);
-        out.append(text.substr(after.next));
-        return out;
+        std::string line;
+        line.reserve(eol.size() + key.size() + 1 + value.size());
+        if (!hasBreak) line.append(eol);
+        line.append(key).append("=").append(value);
+        if (hasBreak) line.append(eol);
+        text.insert(after.next, line);
+        return true;
     }
 
+    if (!text.empty() && text.back() != '\n' && text.back() != '\r') text.append(eol);
+    text.append("[").append(section).append("]").append(eol);
+    text.append(key).append("=").append(value).append(eol);
+    return true;
+}
+
+std::string ApplyWrite(std::string_view text, std::string_view section, std::string_view key, std::string_view value)
+{
+    std::string out;
+    out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
     out.append(text);
-    if (!text.empty() && text.back() != '\n' && text.back() != '\r') out.append(eol);
-    out.append("[").append(section).append("]").append(eol);
-    out.append(key).append("=").append(value).append(eol);
+    ApplyWriteInPlace(out, section, key, value);
     return out;
 }
 

@@ -24,6 +24,10 @@ std::string ShapeDefault(std::string_view def);
 // the target entry keep their bytes and line endings.
 std::string ApplyWrite(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
 
+// The same change made in place, so that a large file is not copied for it.
+// False when the entry already held exactly that value.
+bool ApplyWriteInPlace(std::string& text, std::string_view section, std::string_view key, std::string_view value);
+
 // The narrow number syntax of the profile readers (after the 0x rewrite).
 std::optional<std::int32_t> ParseNumber(std::string_view s);
 
