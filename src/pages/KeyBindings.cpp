@@ -25,9 +25,7 @@ std::string LoadKeyBind(std::string_view key)
 
 void SaveKeyBind(std::string_view key, std::string_view command)
 {
-    const ConfigFile user{std::string(kUserIni)};
-    user.WriteText(kBindingSection, key, command);
-    user.WriteText(kCopySection, key, command);
+    ConfigFile(std::string(kUserIni)).WriteTexts({{kBindingSection, key, command}, {kCopySection, key, command}});
 }
 
 void SaveExample()

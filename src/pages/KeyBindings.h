@@ -37,8 +37,9 @@ inline constexpr std::array<std::string_view, 107> kKeyNames = {
 // The key's binding as User.ini holds it now, or "NOBIND" when it has no line.
 std::string LoadKeyBind(std::string_view key);
 
-// Writes the text unchanged as the key's binding, the shown section first.
-// Throws WriteError; a failed first write leaves the copy untouched.
+// Writes the text unchanged as the key's binding, the shown section first,
+// in one replacement of the file. Throws WriteError; both sections are then
+// as they were.
 void SaveKeyBind(std::string_view key, std::string_view command);
 
 // Writes the page's example binding to the shown section only.
