@@ -13,13 +13,6 @@ Patience& Stored()
 
 } // namespace
 
-std::optional<std::string> ReadAll(const std::filesystem::path& path)
-{
-    auto snapshot = ReadStamped(path);
-    if (!snapshot) return std::nullopt;
-    return std::move(snapshot->bytes);
-}
-
 const Patience& CurrentPatience() { return Stored(); }
 
 PatienceScope::PatienceScope(const Patience& patience) : saved_(std::exchange(Stored(), patience)) {}

@@ -254,6 +254,13 @@ std::optional<Snapshot> ReadStamped(const fs::path& path)
     return snapshot;
 }
 
+std::optional<std::string> ReadAll(const fs::path& path)
+{
+    auto snapshot = ReadStamped(path);
+    if (!snapshot) return std::nullopt;
+    return std::move(snapshot->bytes);
+}
+
 bool Exists(const fs::path& path)
 {
     struct stat st;

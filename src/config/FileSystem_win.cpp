@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -148,19 +149,34 @@ std::int64_t Nanoseconds(const LARGE_INTEGER& t)
     return Nanoseconds(static_cast<std::uint32_t>(t.HighPart), t.LowPart);
 }
 
+// Three plain queries of the handle. GetFileInformationByHandle would
+// give the same in one, but asks the volume for its serial number too,
+// which under Wine costs milliseconds a call.
 std::optional<Stamp> StampOfHandle(HANDLE h)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (::GetFileType(h) != FILE_TYPE_DISK || !::GetFileInformationByHandle(h, &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (::GetFileType(h) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
+        !::GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) || standard.Directory)
         return std::nullopt;
     Stamp stamp;
-    stamp.device = info.dwVolumeSerialNumber;
-    stamp.file = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    stamp.modified = Nanoseconds(info.ftLastWriteTime);
-    FILE_BASIC_INFO basic;
-    if (::GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic)) stamp.changed = Nanoseconds(basic.ChangeTime);
+    FILE_ID_INFO id;
+    if (::GetFileInformationByHandleEx(h, FileIdInfo, &id, sizeof id)) {
+        stamp.device = id.VolumeSerialNumber;
+        std::uint64_t parts[2];
+        static_assert(sizeof parts == sizeof id.FileId);
+        std::memcpy(parts, &id.FileId, sizeof parts);
+        stamp.file = parts[0] ^ parts[1];
+    } else {
+        BY_HANDLE_FILE_INFORMATION info; // file systems without 128-bit ids
+        if (!::GetFileInformationByHandle(h, &info)) return std::nullopt;
+        stamp.device = info.dwVolumeSerialNumber;
+        stamp.file = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    stamp.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    stamp.modified = Nanoseconds(basic.LastWriteTime);
+    stamp.changed = Nanoseconds(basic.ChangeTime);
     return stamp;
 }
 
@@ -223,19 +239,28 @@ fs::path Resolve(std::string_view programPath)
     return p;
 }
 
-std::optional<Snapshot> ReadStamped(const fs::path& path)
+namespace {
+
+// stamped: also the stamps before and after, which cost three queries each.
+std::optional<Snapshot> Read(const fs::path& path, bool stamped)
 {
     Handle h(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.Valid()) return std::nullopt; // a directory cannot be opened this way either
     Snapshot snapshot;
-    const auto before = StampOfHandle(h.Get());
-    if (!before) return std::nullopt;
-    snapshot.before = *before;
+    LARGE_INTEGER size;
+    if (stamped) {
+        const auto before = StampOfHandle(h.Get());
+        if (!before) return std::nullopt;
+        snapshot.before = *before;
+        size.QuadPart = static_cast<LONGLONG>(before->size);
+    } else if (::GetFileType(h.Get()) != FILE_TYPE_DISK || !::GetFileSizeEx(h.Get(), &size)) {
+        return std::nullopt;
+    }
     // One byte of room past the size: a disk file's read comes back short
     // only at its end, so the first short read ends the loop.
     std::string& bytes = snapshot.bytes;
-    bytes.resize(static_cast<std::size_t>(before->size) + 1);
+    bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size()) bytes.resize(bytes.size() + 4096); // the file grew meanwhile
@@ -246,11 +271,24 @@ std::optional<Snapshot> ReadStamped(const fs::path& path)
         got += n;
         if (n < ask) break;
     }
-    const auto after = StampOfHandle(h.Get());
-    if (!after) return std::nullopt;
-    snapshot.after = *after;
+    if (stamped) {
+        const auto after = StampOfHandle(h.Get());
+        if (!after) return std::nullopt;
+        snapshot.after = *after;
+    }
     bytes.resize(got);
     return snapshot;
+}
+
+} // namespace
+
+std::optional<Snapshot> ReadStamped(const fs::path& path) { return Read(path, true); }
+
+std::optional<std::string> ReadAll(const fs::path& path)
+{
+    auto snapshot = Read(path, false);
+    if (!snapshot) return std::nullopt;
+    return std::move(snapshot->bytes);
 }
 
 bool Exists(const fs::path& path)
