@@ -3,6 +3,7 @@
 #include "GameFolder.h"
 
 #include "config/ConfigFile.h"
+#include "pages/KeyBindings.h"
 
 #include <cstring>
 #include <memory>
@@ -86,6 +87,18 @@ void BM_WriteText(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
+// One change of the command box: the key's binding in both sections.
+void BM_SaveKeyBind(benchmark::State& state)
+{
+    const GameFolder folder(static_cast<std::size_t>(state.range(0)));
+    const std::string values[2] = {"ActivateBelt 0 | onrelease ParseLeftClick", "ActivateBelt 0"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        keys::SaveKeyBind("F10", values[i++ & 1]);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
     b->ArgName("bytes")->Arg(kGameSize)->Arg(kLargeSize)->UseRealTime();
@@ -97,6 +110,7 @@ BENCHMARK(BM_ReadTextOtherCase)->ArgName("bytes")->Arg(kGameSize)->UseRealTime()
 BENCHMARK(BM_WriteBaseline)->Apply(Sizes);
 BENCHMARK(BM_WriteBaselineDurable)->Apply(Sizes);
 BENCHMARK(BM_WriteText)->Apply(Sizes);
+BENCHMARK(BM_SaveKeyBind)->Apply(Sizes);
 
 } // namespace
 } // namespace fenwake::bench

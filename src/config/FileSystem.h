@@ -43,6 +43,8 @@ std::int64_t Now();
 // The stamp of the regular file the name leads to now, or nothing.
 std::optional<Stamp> StampOf(const std::filesystem::path& path);
 
+inline constexpr std::size_t kEditRoom = 8192;
+
 struct Snapshot {
     std::string bytes;
     Stamp before; // as the file was opened
@@ -54,7 +56,8 @@ struct Snapshot {
 };
 
 // The whole content of a regular file with its stamps, or nothing when it
-// is missing, not a regular file, or unreadable.
+// is missing, not a regular file, or unreadable. The text has spare room
+// for a write's few edits, so that they grow it without copying the file.
 std::optional<Snapshot> ReadStamped(const std::filesystem::path& path);
 
 // The whole content of a regular file, or nothing when it is missing,

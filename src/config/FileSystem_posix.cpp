@@ -232,6 +232,7 @@ std::optional<Snapshot> ReadStamped(const fs::path& path)
     // One byte of room past the size, so the read that meets the end needs
     // no larger buffer (and no copy of the whole file) to find it.
     std::string& bytes = snapshot.bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size) + 1 + kEditRoom);
     bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t got = 0;
     for (;;) {

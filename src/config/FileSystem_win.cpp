@@ -260,6 +260,7 @@ std::optional<Snapshot> Read(const fs::path& path, bool stamped)
     // One byte of room past the size: a disk file's read comes back short
     // only at its end, so the first short read ends the loop.
     std::string& bytes = snapshot.bytes;
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart) + 1 + kEditRoom);
     bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
     std::size_t got = 0;
     for (;;) {
