@@ -1,4 +1,5 @@
 #include "config/ConfigFile.h"
+#include "config/FileSystem.h"
 #include "TempDir.h"
 
 namespace fenwake {
@@ -116,6 +117,30 @@ TEST_F(ConfigFileWrite, RefusesLineBreaksThatWouldAddLines)
         EXPECT_THROW(ini.WriteText(section, key, value), WriteError);
     }
     EXPECT_EQ(Get("User.ini"), "[S]\r\nk=old\r\n");
+}
+
+TEST_F(ConfigFileWrite, SeveralEntriesAreOneReplacementInTheirOrder)
+{
+    Put("User.ini", "[A]\r\nx=1\r\n");
+    ini.WriteTexts({{"B", "k", "1"}, {"A", "x", "2"}, {"C", "k", "3"}, {"b", "K", "4"}});
+    EXPECT_EQ(Get("User.ini"), "[A]\r\nx=2\r\n[B]\r\nk=4\r\n[C]\r\nk=3\r\n");
+    // one entry that cannot be written stops them all
+    EXPECT_THROW(ini.WriteTexts({{"A", "x", "3"}, {"B", "k", "a\nb"}}), WriteError);
+    EXPECT_EQ(Get("User.ini"), "[A]\r\nx=2\r\n[B]\r\nk=4\r\n[C]\r\nk=3\r\n");
+}
+
+// A save under way elsewhere (an editor that truncated the file and has not
+// written it yet) is never the base of a write, nor replaced under it.
+TEST_F(ConfigFileWrite, FileOpenForWritingElsewhereIsNotReplaced)
+{
+    Put("User.ini", "[S]\r\nk=old\r\n");
+    const files::PatienceScope brief({.settleLimit = std::chrono::milliseconds(50), .held = std::chrono::milliseconds(50)});
+    {
+        std::ofstream other("User.ini", std::ios::binary | std::ios::app);
+        ExpectRefused("[S]\r\nk=old\r\n");
+    }
+    ini.WriteText("S", "k", "new");
+    EXPECT_EQ(Get("User.ini"), "[S]\r\nk=new\r\n");
 }
 
 TEST_F(ConfigFileWrite, WriteProtectedFileIsLeftAloneEvenForRoot)
