@@ -3,11 +3,15 @@
 #include "GameFolder.h"
 
 #include "config/ConfigFile.h"
+#include "config/FileSystem.h"
+#include "config/IniText.h"
 #include "pages/KeyBindings.h"
 
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -47,6 +51,39 @@ void RunReadText(benchmark::State& state, const char* programName)
         benchmark::DoNotOptimize(ini.ReadText(kSection, kKey, "NOBIND"));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
+// Start-up's 44 reads of User.ini: the forty alias slots and four settings.
+template <typename Read>
+void RunStartupReads(benchmark::State& state, Read read)
+{
+    const GameFolder folder(static_cast<std::size_t>(state.range(0)));
+    std::vector<std::pair<std::string, std::string>> keys;
+    for (int i = 0; i < 40; ++i) keys.emplace_back("Extension.InputExt", "Aliases[" + std::to_string(i) + "]");
+    keys.insert(keys.end(), {{"DefaultPlayer", "Name"}, {"Engine.Player", "ConfiguredInternetSpeed"},
+                             {"DeusEx.DeusExPlayer", "bHelpMessages"}, {"Extension.InputExt", "F1"}});
+    for (auto _ : state) {
+        for (const auto& [section, key] : keys) benchmark::DoNotOptimize(read(section, key));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
+void BM_StartupReads(benchmark::State& state)
+{
+    const ConfigFile ini(".\\User.ini");
+    RunStartupReads(state, [&](const std::string& section, const std::string& key) {
+        return ini.ReadText(section, key, "");
+    });
+}
+
+// Each read reading and scanning the whole file, as every read once did.
+void BM_StartupReadsUncached(benchmark::State& state)
+{
+    RunStartupReads(state, [](const std::string& section, const std::string& key) {
+        const auto bytes = files::ReadAll(files::Resolve(".\\User.ini"));
+        const auto raw = bytes ? ini::FindValue(*bytes, section, key) : std::nullopt;
+        return raw ? ini::ShapeValue(*raw) : std::string();
+    });
 }
 
 void BM_ReadBaseline(benchmark::State& state) { RunReadBaseline(state); }
@@ -106,6 +143,8 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_ReadBaseline)->Apply(Sizes);
 BENCHMARK(BM_ReadText)->Apply(Sizes);
+BENCHMARK(BM_StartupReads)->Apply(Sizes);
+BENCHMARK(BM_StartupReadsUncached)->Apply(Sizes);
 BENCHMARK(BM_ReadTextOtherCase)->ArgName("bytes")->Arg(kGameSize)->UseRealTime();
 BENCHMARK(BM_WriteBaseline)->Apply(Sizes);
 BENCHMARK(BM_WriteBaselineDurable)->Apply(Sizes);

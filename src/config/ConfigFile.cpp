@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -41,6 +42,58 @@ OwnWrites& Own()
 {
     static OwnWrites own;
     return own;
+}
+
+// A file as a read found it, parsed once. Kept for later reads only while
+// the file is provably the same: its stamp unchanged, taken when its last
+// change was already older than the timestamp tick (Patience::settle), so
+// that any later write, even of the same size, moves the stamp.
+struct Reading {
+    Reading(fs::path f, const files::Stamp& s, std::string b)
+        : file(std::move(f)), stamp(s), bytes(std::move(b)), index(bytes)
+    {
+    }
+    const fs::path file;
+    const files::Stamp stamp;
+    const std::string bytes;
+    const ini::Index index; // views into bytes
+};
+
+class Readings {
+public:
+    std::shared_ptr<const Reading> Current(const fs::path& file)
+    {
+        std::shared_ptr<const Reading> found;
+        {
+            const std::lock_guard lock(mutex_);
+            for (const auto& r : kept_)
+                if (r && r->file == file) found = r;
+        }
+        if (found && files::StampOf(file) != found->stamp) found.reset();
+        return found;
+    }
+    void Keep(std::shared_ptr<const Reading> reading)
+    {
+        const std::lock_guard lock(mutex_);
+        for (auto& r : kept_) {
+            if (r && r->file == reading->file) {
+                r = std::move(reading);
+                return;
+            }
+        }
+        kept_[next_++ % kept_.size()] = std::move(reading);
+    }
+
+private:
+    std::mutex mutex_;
+    std::array<std::shared_ptr<const Reading>, 2> kept_; // User.ini and DeusEx.ini
+    std::size_t next_ = 0;
+};
+
+Readings& Kept()
+{
+    static Readings readings;
+    return readings;
 }
 
 // The state of the file to build a write on: read whole (nothing changed
@@ -99,11 +152,27 @@ ConfigFile::ConfigFile(std::string path) : path_(std::move(path)) {}
 
 std::string ConfigFile::ReadText(std::string_view section, std::string_view key, std::string_view def) const
 {
-    const auto bytes = files::ReadAll(files::Resolve(path_));
-    if (bytes) {
-        if (const auto raw = ini::FindValue(*bytes, section, key)) return ini::ShapeValue(*raw);
+    const fs::path file = files::Resolve(path_);
+    auto reading = Kept().Current(file);
+    if (!reading) {
+        // A read torn by a write under way is tried again, a few times.
+        std::optional<files::Snapshot> snapshot;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            snapshot = files::ReadStamped(file);
+            if (!snapshot || snapshot->before == snapshot->after) break;
+        }
+        if (!snapshot) return ini::ShapeDefault(def);
+        const files::Stamp& stamp = snapshot->after;
+        const std::int64_t settle = std::chrono::nanoseconds(files::CurrentPatience().settle).count();
+        if (snapshot->before != stamp || files::Now() - stamp.modified < settle) {
+            const auto raw = ini::FindValue(snapshot->bytes, section, key);
+            return raw ? ini::ShapeValue(*raw) : ini::ShapeDefault(def);
+        }
+        reading = std::make_shared<const Reading>(file, stamp, std::move(snapshot->bytes));
+        Kept().Keep(reading);
     }
-    return ini::ShapeDefault(def);
+    const auto raw = reading->index.Find(section, key);
+    return raw ? ini::ShapeValue(*raw) : ini::ShapeDefault(def);
 }
 
 std::int32_t ConfigFile::ReadNumber(std::string_view section, std::string_view key, std::int32_t def) const

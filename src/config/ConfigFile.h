@@ -15,8 +15,9 @@ public:
 };
 
 // Access to one INI file with the semantics of the Windows profile functions.
-// Holds only the path: every read goes to the file as it is on disk at that
-// moment, every write is on disk when it returns. Other programs may save
+// Holds only the path: every read sees the file as it is on disk at that
+// moment (reusing an earlier parse only while the file is provably the
+// same), every write is on disk when it returns. Other programs may save
 // the file at any time: a write builds only on a whole, settled state of
 // the file and is redone when the file changes before it lands, so it
 // changes its own entries and never undoes anyone else's.

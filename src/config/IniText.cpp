@@ -180,6 +180,45 @@ std::optional<std::string_view> FindValue(std::string_view text, std::string_vie
     return Trim(text.substr(found.valueBegin, found.keyLine.end - found.valueBegin));
 }
 
+namespace {
+
+std::string Folded(std::string_view s)
+{
+    std::string out(Trim(s));
+    for (char& c : out) c = Lower(c);
+    return out;
+}
+
+} // namespace
+
+// The same line rules as Locate, applied to every line once.
+Index::Index(std::string_view text)
+{
+    std::unordered_map<std::string, std::string_view>* current = nullptr;
+    LineScanner scanner(text, 0);
+    Line line{};
+    while (scanner.Next(line)) {
+        const std::string_view content = text.substr(line.begin, line.end - line.begin);
+        if (const auto name = SectionName(content)) {
+            const auto [it, first] = sections_.try_emplace(Folded(*name));
+            current = first ? &it->second : nullptr; // a repeated section is never read
+            continue;
+        }
+        const std::size_t eq = content.find('=');
+        if (current && eq != std::string_view::npos)
+            current->try_emplace(Folded(content.substr(0, eq)), Trim(content.substr(eq + 1)));
+    }
+}
+
+std::optional<std::string_view> Index::Find(std::string_view section, std::string_view key) const
+{
+    const auto s = sections_.find(Folded(section));
+    if (s == sections_.end()) return std::nullopt;
+    const auto k = s->second.find(Folded(key));
+    if (k == s->second.end()) return std::nullopt;
+    return k->second;
+}
+
 std::string ShapeValue(std::string_view raw)
 {
     std::string_view v = Trim(raw);

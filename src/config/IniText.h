@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // The profile-file rules on a file's bytes, apart from any file access.
 namespace fenwake::ini {
@@ -13,6 +14,19 @@ inline constexpr std::size_t kMaxValueLength = 2047;
 // The raw value of the first matching entry (untrimmed of nothing but the
 // blanks around it), or nothing when the section or the key is missing.
 std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key);
+
+// FindValue for every entry at once: the text parsed a single time, for
+// many reads of one unchanged file. Holds views into the text.
+class Index {
+public:
+    explicit Index(std::string_view text);
+    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+
+private:
+    // By section and key folded to lower case: the first section of each
+    // name, the first entry of each key in it.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string_view>> sections_;
+};
 
 // The value as ReadText returns it: quotes stripped and cut to the limit.
 std::string ShapeValue(std::string_view raw);

@@ -10,6 +10,29 @@ protected:
     ConfigFile ini{".\\User.ini"};
 };
 
+// Reads may reuse an earlier parse of the file, but a file changed since
+// (same size, its time put back, a new file in its place, written within
+// the same timestamp tick as the read) is always read again.
+TEST_F(ConfigFileRead, AChangedFileIsNeverReadFromAnEarlierRead)
+{
+    Put("User.ini", "[S]\r\nk=one\r\n");
+    EXPECT_EQ(ini.ReadText("S", "k", ""), "one");
+    const auto time = std::filesystem::last_write_time("User.ini");
+    std::ofstream("User.ini", std::ios::binary | std::ios::in) << "[S]\r\nk=two";
+    std::filesystem::last_write_time("User.ini", time);
+    EXPECT_EQ(ini.ReadText("S", "k", ""), "two");
+
+    Put("Other.ini", "[S]\r\nk=new\r\n");
+    std::filesystem::last_write_time("Other.ini", time);
+    std::filesystem::rename("Other.ini", "User.ini");
+    EXPECT_EQ(ini.ReadText("S", "k", ""), "new");
+
+    std::ofstream("User.ini", std::ios::binary) << "[S]\r\nk=sam\r\n";
+    EXPECT_EQ(ini.ReadText("S", "k", ""), "sam");
+    std::ofstream("User.ini", std::ios::binary) << "[S]\r\nk=set\r\n";
+    EXPECT_EQ(ini.ReadText("S", "k", ""), "set");
+}
+
 TEST_F(ConfigFileRead, MatchesSectionsAndKeysWithoutCaseAndTrims)
 {
     Put("User.ini",
