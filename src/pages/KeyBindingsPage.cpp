@@ -282,7 +282,9 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
                          QStringLiteral("N=ActivateBelt 0 | onrelease ParseLeftClick\n"
                                         "(N will activate bioelectric cell)"),
                          QPoint(9, 117), Tahoma(false, true), QColor(0x00, 0x00, 0xFF));
-    example_->setGeometry(9, 117, 209, 26);
+    // Windows draws Tahoma a few pixels wider than the design assumed; the
+    // example must never lose the end of its command.
+    example_->setGeometry(9, 117, std::max(209, example_->sizeHint().width()), 26);
     example_->setCursor(Qt::PointingHandCursor);
     example_->setToolTip(QStringLiteral("Borrowed from Russian DXMP FAQ"));
 

@@ -5,6 +5,8 @@
 #include "pages/CommandsList.h"
 #include "ui/Colours.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
@@ -121,7 +123,7 @@ TEST_F(KeyPage, EveryControlSitsAtItsPlace)
         {"StaticText3", {8, 14, 90, 17}},   {"ComboBox1", {8, 32, 513, 23}},    {"GroupBox6", {8, 56, 241, 97}},
         {"ListBox1", {8, 160, 241, 121}},   {"Image3", {24, 288, 16, 16}},      {"QSearchKey", {130, 285, 121, 21}},
         {"GroupBox3", {256, 56, 265, 249}}, {"ResetKeyBindings", {264, 272, 249, 25}},
-        {"LInsertSample", {9, 117, 209, 26}}, {"Image4", {8, 186, 16, 16}},   {"sAddCommand", {8, 15, 200, 22}},
+        {"Image4", {8, 186, 16, 16}},       {"sAddCommand", {8, 15, 200, 22}},
         {"sRemoveCommand", {8, 40, 200, 22}}, {"SpeedButton1", {8, 64, 200, 22}},
     };
     for (const auto& [name, rect] : places) {
@@ -129,6 +131,12 @@ TEST_F(KeyPage, EveryControlSitsAtItsPlace)
         ASSERT_NE(control, nullptr) << name;
         EXPECT_EQ(control->geometry(), rect) << name;
     }
+    // The example keeps its place and grows only where the font needs it to show the whole command.
+    auto* example = Find<QLabel>("LInsertSample");
+    EXPECT_EQ(example->pos(), QPoint(9, 117));
+    EXPECT_EQ(example->height(), 26);
+    EXPECT_EQ(example->width(), std::max(209, example->fontMetrics().horizontalAdvance(
+                                                  "N=ActivateBelt 0 | onrelease ParseLeftClick") + 1));
     ASSERT_EQ(keys->count(), 107);
     EXPECT_EQ(keys->item(46)->text(), "home");
     EXPECT_EQ(keys->visualItemRect(keys->item(1)).height(), 16);
