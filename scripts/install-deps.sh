@@ -1,22 +1,25 @@
 #!/usr/bin/env bash
-# Installs what building, testing and running Fenwake need on Debian 12.
+# Installs what Fenwake needs on Debian 12:
+#   install-deps.sh run    building and running the tool (compiler, CMake, Qt, fonts)
+#   install-deps.sh test   that, and what the Linux tests need on top
+# (The Windows build's packages are installed by scripts/test-windows.sh.)
 set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/lib-deps.sh
 
-packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  xvfb xauth imagemagick xdotool x11-utils
+run=(
+  cmake ninja-build g++
+  qt6-base-dev libgl-dev
   fonts-wine fonts-liberation fonts-liberation2 fonts-dejavu-core
 )
+test=(
+  qt6-base-dev-tools clang libclang-rt-14-dev llvm-14
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth imagemagick xdotool x11-utils
+)
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+case "${1:-test}" in
+  run) fenwake_require_packages "${run[@]}" ;;
+  test) fenwake_require_packages "${run[@]}" "${test[@]}" ;;
+  *) echo "usage: install-deps.sh [run|test]" >&2; exit 2 ;;
+esac

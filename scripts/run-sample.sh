@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Builds Fenwake and starts it on a copy of the bundled sample game folder,
-# so the samples in the repository never change.
+# made anew at each start under build/, so the samples in the repository
+# never change.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-cmake -S . -B build/plain -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build/plain -j "$(nproc)" --target fenwake
-game=$(mktemp -d)/DeusEx
+root=$(pwd)
+bash scripts/install-deps.sh run
+cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENWAKE_TESTS=OFF >/dev/null
+cmake --build build/run -j "$(nproc)" --target fenwake
+game=$root/build/sample-game
+rm -rf "$game"
 cp -r samples/game "$game"
-echo "Sample game folder: $game"
+echo "Sample game folder (reset at each start): $game"
 cd "$game/System"
-exec "$OLDPWD/build/plain/fenwake"
+exec "$root/build/run/fenwake"
