@@ -204,6 +204,11 @@ void ConfigFile::WriteFlag(std::string_view section, std::string_view key, bool 
 
 void ConfigFile::WriteTexts(std::initializer_list<Entry> entries) const
 {
+    WriteTexts(std::span<const Entry>(entries.begin(), entries.size()));
+}
+
+void ConfigFile::WriteTexts(std::span<const Entry> entries) const
+{
     // A line break in any part would add lines the caller never asked for.
     for (const Entry& e : entries)
         if (!ini::IsWritable(e.section, e.key, e.value)) throw WriteError(path_);

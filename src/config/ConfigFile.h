@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +45,7 @@ public:
     // WriteText of each entry in turn, in one replacement of the file: all
     // of them reach the disk together, or none.
     void WriteTexts(std::initializer_list<Entry> entries) const;
+    void WriteTexts(std::span<const Entry> entries) const;
 
 private:
     std::string path_;
