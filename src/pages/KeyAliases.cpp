@@ -1,5 +1,7 @@
 #include "pages/KeyAliases.h"
 
+#include "config/IniText.h"
+
 #include <stdexcept>
 
 namespace fenwake::aliases {
@@ -51,11 +53,25 @@ std::vector<std::string> LoadRows(const ConfigFile& user)
     return rows;
 }
 
+std::optional<int> SlotOfKey(std::string_view key)
+{
+    for (int n = 0; n < kSlotCount; ++n)
+        if (ini::EqualsNoCase(SlotKey(n), key)) return n;
+    return std::nullopt;
+}
+
+std::optional<std::string> ValueToSave(int slot, std::string_view stored, const AliasFields& fields)
+{
+    if (ParseRow(RowText(slot, stored)) == fields) return std::nullopt;
+    return ComposeValue(fields.command, fields.name);
+}
+
 bool SaveSlot(const ConfigFile& user, int slot, const AliasFields& fields)
 {
     const std::string key = SlotKey(slot);
-    if (ParseRow(RowText(slot, user.ReadText(kSection, key, kNotUsed))) == fields) return false;
-    user.WriteText(kSection, key, ComposeValue(fields.command, fields.name));
+    const auto value = ValueToSave(slot, user.ReadText(kSection, key, kNotUsed), fields);
+    if (!value) return false;
+    user.WriteText(kSection, key, *value);
     return true;
 }
 

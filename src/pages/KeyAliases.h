@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@ inline constexpr std::string_view kSection = "Extension.InputExt";
 // What a slot without a stored line reads as; never written.
 inline constexpr std::string_view kNotUsed = "not used";
 inline constexpr std::string_view kClearedName = "None";
+// Why a save with an empty name is refused.
+inline constexpr std::string_view kEmptyName = "Alias name cannot be empty! You have to type a name before saving! ";
 
 // The two fields of one slot as the editor shows them.
 struct AliasFields {
@@ -44,6 +47,9 @@ std::string RowText(int slot, std::string_view value);
 // an alias line (a "not used" slot, for one) and shows two empty fields.
 AliasFields ParseRow(std::string_view row);
 
+// The slot whose key this is ("aliases[7]" is slot 7), in any letter case.
+std::optional<int> SlotOfKey(std::string_view key);
+
 bool IsLocked(int slot, bool lockOn);
 
 // The forty rows, slot 0 first, as the file holds them now.
@@ -55,5 +61,9 @@ std::vector<std::string> LoadRows(const ConfigFile& user);
 // reproduce (spacing it does not keep, a value cut on reading). The name
 // must not be empty; the caller refuses that with its own message.
 bool SaveSlot(const ConfigFile& user, int slot, const AliasFields& fields);
+
+// What SaveSlot would store over the slot's stored value, or nothing when
+// it would leave the line alone.
+std::optional<std::string> ValueToSave(int slot, std::string_view stored, const AliasFields& fields);
 
 } // namespace fenwake::aliases

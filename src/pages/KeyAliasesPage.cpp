@@ -255,8 +255,8 @@ void TKeyAliasesPage::SaveKeyAlias()
     if (!slot_) return;
     const ConfigFile user(kUserIni);
     if (name_->text().isEmpty()) {
-        ui::Ask(nullptr, QStringLiteral("Alias name cannot be empty! You have to type a name before saving! "),
-                QStringLiteral("ERROR!"), QMessageBox::Critical, QMessageBox::Ok);
+        ui::Ask(nullptr, ui::ToQ(aliases::kEmptyName), QStringLiteral("ERROR!"), QMessageBox::Critical,
+                QMessageBox::Ok);
         throw SilentAbort{};
     }
     const int n = *slot_;

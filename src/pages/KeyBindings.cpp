@@ -18,14 +18,28 @@ bool StartsWithNoCase(std::string_view name, std::string_view prefix)
 
 } // namespace
 
-std::string LoadKeyBind(std::string_view key)
+std::string LoadKeyBind(std::string_view key) { return LoadKeyBind(ConfigFile(std::string(kUserIni)), key); }
+
+std::string LoadKeyBind(const ConfigFile& user, std::string_view key)
 {
-    return ConfigFile(std::string(kUserIni)).ReadText(kBindingSection, key, kNoBind);
+    return user.ReadText(kBindingSection, key, kNoBind);
+}
+
+std::array<ConfigFile::Entry, 2> BindingEntries(std::string_view key, std::string_view command)
+{
+    return {{{kBindingSection, key, command}, {kCopySection, key, command}}};
 }
 
 void SaveKeyBind(std::string_view key, std::string_view command)
 {
-    ConfigFile(std::string(kUserIni)).WriteTexts({{kBindingSection, key, command}, {kCopySection, key, command}});
+    ConfigFile(std::string(kUserIni)).WriteTexts(BindingEntries(key, command));
+}
+
+std::optional<std::string_view> ListSpelling(std::string_view name)
+{
+    for (std::string_view listed : kKeyNames)
+        if (listed.size() == name.size() && StartsWithNoCase(listed, name)) return listed;
+    return std::nullopt;
 }
 
 void SaveExample()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/ConfigFile.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -36,11 +38,20 @@ inline constexpr std::array<std::string_view, 107> kKeyNames = {
 
 // The key's binding as User.ini holds it now, or "NOBIND" when it has no line.
 std::string LoadKeyBind(std::string_view key);
+// The same read of another copy of the file, such as its backup.
+std::string LoadKeyBind(const ConfigFile& user, std::string_view key);
+
+// The two writes of a binding save, the shown section first: several keys'
+// entries can then go into one replacement of the file.
+std::array<ConfigFile::Entry, 2> BindingEntries(std::string_view key, std::string_view command);
 
 // Writes the text unchanged as the key's binding, the shown section first,
 // in one replacement of the file. Throws WriteError; both sections are then
 // as they were.
 void SaveKeyBind(std::string_view key, std::string_view command);
+
+// The key list's own spelling of a name given in any letter case.
+std::optional<std::string_view> ListSpelling(std::string_view name);
 
 // Writes the page's example binding to the shown section only.
 void SaveExample();
