@@ -1,0 +1,297 @@
+// fenwake-cli run as a player runs it, on copies of the sample game folder
+// and of players' own files.
+#include "Run.h"
+#include "TempDir.h"
+#include "config/IniText.h"
+#include "pages/KeyBindings.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace fenwake::test {
+namespace {
+namespace fs = std::filesystem;
+
+std::string Unix(std::string s)
+{
+    s.erase(std::remove(s.begin(), s.end(), '\r'), s.end());
+    return s;
+}
+
+std::vector<std::string> Lines(const std::string& s)
+{
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    for (std::size_t nl; (nl = s.find('\n', pos)) != std::string::npos; pos = nl + 1) lines.push_back(s.substr(pos, nl - pos));
+    if (pos < s.size()) lines.push_back(s.substr(pos));
+    return lines;
+}
+
+std::vector<std::string> Column(const std::string& tsv, std::size_t n)
+{
+    std::vector<std::string> out;
+    for (const std::string& line : Lines(tsv)) {
+        std::size_t begin = 0;
+        for (std::size_t i = 0; i < n; ++i) begin = line.find('\t', begin) + 1;
+        out.push_back(line.substr(begin, line.find('\t', begin) - begin));
+    }
+    return out;
+}
+
+bool NoCase(std::string_view a, std::string_view b) { return ini::EqualsNoCase(a, b); }
+
+// The file's lines with their own line breaks, leaving out the entries of
+// the named keys in both input sections and of the named alias slots in the
+// shown one: what must have stayed byte for byte as it was.
+std::vector<std::string> Rest(const std::string& text, const std::set<std::string>& names)
+{
+    std::vector<std::string> kept;
+    std::string section;
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = text.size();
+        std::size_t next = end;
+        if (next < text.size()) next += (text.compare(next, 2, "\r\n") == 0) ? 2 : 1;
+        const std::string line = text.substr(pos, end - pos);
+        const std::size_t lead = line.find_first_not_of(" \t");
+        if (lead != std::string::npos && line[lead] == '[' && line.find(']') != std::string::npos) {
+            section = line.substr(lead + 1, line.rfind(']') - lead - 1);
+        } else if (const std::size_t eq = line.find('='); eq != std::string::npos) {
+            std::string key = line.substr(0, eq);
+            key.erase(key.find_last_not_of(" \t") + 1);
+            key.erase(0, key.find_first_not_of(" \t"));
+            const bool alias = NoCase(key.substr(0, std::min<std::size_t>(key.size(), 8)), "Aliases[");
+            const bool named = std::any_of(names.begin(), names.end(), [&](const auto& n) { return NoCase(n, key); });
+            if (named && (NoCase(section, "Extension.InputExt") || (!alias && NoCase(section, "Extension.Input")))) {
+                pos = next;
+                continue;
+            }
+        }
+        kept.push_back(text.substr(pos, next - pos));
+        pos = next;
+    }
+    return kept;
+}
+
+class CliTest : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        scratch_ = MakeTempDir();
+        for (const auto& f : fs::directory_iterator(fs::path(FENWAKE_SAMPLES_DIR) / "game" / "System"))
+            Put(f.path().filename(), Get(f.path()));
+    }
+    void TearDown() override
+    {
+        RemoveTree(scratch_);
+        TempDirTest::TearDown();
+    }
+
+    RunResult Cli(const std::vector<std::string>& args, const std::string& input = "")
+    {
+        RunResult r = RunProgram(FENWAKE_CLI, args, input, scratch_);
+        r.out = Unix(r.out);
+        return r;
+    }
+    fs::path Scratch(const char* name) const { return scratch_ / name; }
+
+    fs::path scratch_;
+};
+
+TEST_F(CliTest, ReadsAsTheWindowShows)
+{
+    const RunResult keys = Cli({"keys", "--tsv"});
+    ASSERT_EQ(keys.code, 0) << keys.err;
+    const std::vector<std::string> names = Column(keys.out, 0);
+    EXPECT_TRUE(std::equal(names.begin(), names.end(), keys::kKeyNames.begin(), keys::kKeyNames.end()));
+    EXPECT_EQ(Column(keys.out, 1)[static_cast<std::size_t>(
+                  std::find(keys::kKeyNames.begin(), keys::kKeyNames.end(), "Space") - keys::kKeyNames.begin())],
+              "Jump");
+
+    EXPECT_EQ(Cli({"get", "Space"}).out, "Jump\n");
+    Put("User.ini", "[Extension.InputExt]\r\nF5=\r\n");
+    EXPECT_EQ(Cli({"get", "F5"}).out, "\n");
+    EXPECT_EQ(Cli({"get", "F6"}).out, "NOBIND\n");
+
+    Put("User.ini", "[Extension.InputExt]\r\nF5=say JUMP now\r\nAliases[20]=(Command=\"jump | say x\",Alias=Hop)\r\n");
+    const RunResult found = Cli({"find", "jump", "--tsv"});
+    EXPECT_EQ(found.out, "F5\tsay JUMP now\nAliases[20]\tjump | say x\n");
+    const std::vector<std::string> slots = Lines(Cli({"aliases", "--tsv"}).out);
+    ASSERT_EQ(slots.size(), 40u);
+    EXPECT_EQ(slots[18], "18\t\t\tlocked");
+    EXPECT_EQ(slots[20], "20\tjump | say x\tHop\topen");
+}
+
+TEST_F(CliTest, UsageErrorsExitTwoAndChangeNothing)
+{
+    const std::string before = Get("User.ini");
+    const RunResult wrongCase = Cli({"bind", "HOME", "Jump"});
+    EXPECT_EQ(wrongCase.code, 2);
+    EXPECT_NE(wrongCase.err.find("\"home\""), std::string::npos) << wrongCase.err;
+    EXPECT_EQ(Cli({"get", "NoSuchKey"}).code, 2);
+    EXPECT_EQ(Cli({"bind", "F5"}).code, 2);
+    EXPECT_EQ(Cli({}).code, 2);
+    EXPECT_EQ(Cli({"frobnicate"}).code, 2);
+    EXPECT_EQ(Cli({"alias", "40", "x", "y", "--unlock"}).code, 2);
+    const RunResult emptyName = Cli({"alias", "25", "say hi", ""});
+    EXPECT_EQ(emptyName.code, 2);
+    EXPECT_NE(emptyName.err.find("Alias name cannot be empty"), std::string::npos);
+    EXPECT_EQ(Cli({"alias", "18", "x", "y"}).code, 2);
+    EXPECT_EQ(Cli({"-C", Scratch("no such folder").string(), "keys"}).code, 2);
+    EXPECT_EQ(Get("User.ini"), before);
+    EXPECT_FALSE(fs::exists("user.ini_Bak"));
+
+    const RunResult help = Cli({"import", "--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
+    EXPECT_EQ(Cli({"--version"}).code, 0);
+}
+
+TEST_F(CliTest, BindAndAliasSaveAsTheWindowDoes)
+{
+    const std::string user = Get("User.ini"), system = Get("DeusEx.ini");
+    ASSERT_EQ(Cli({"bind", "home", "say gg | onrelease Jump"}).code, 0);
+    const std::string bound = Get("User.ini");
+    EXPECT_EQ(ini::FindValue(bound, "Extension.InputExt", "home"), "say gg | onrelease Jump");
+    EXPECT_EQ(ini::FindValue(bound, "Extension.Input", "home"), "say gg | onrelease Jump");
+    EXPECT_EQ(Rest(bound, {"home"}), Rest(user, {"home"}));
+    // The first write in a folder takes the backups, as the window's first start does.
+    EXPECT_EQ(Get("user.ini_Bak"), user);
+    EXPECT_EQ(Get("DeusEx.ini_Bak"), system);
+
+    ASSERT_EQ(Cli({"alias", "25", "say hello", "Greet"}).code, 0);
+    const std::string aliased = Get("User.ini");
+    EXPECT_EQ(ini::FindValue(aliased, "Extension.InputExt", "Aliases[25]"), "(Command=\"say hello\",Alias=Greet)");
+    EXPECT_EQ(Rest(aliased, {"Aliases[25]"}), Rest(bound, {"Aliases[25]"}));
+    ASSERT_EQ(Cli({"alias", "5", "say locked", "Five", "--unlock"}).code, 0);
+    EXPECT_EQ(ini::FindValue(Get("User.ini"), "Extension.InputExt", "Aliases[5]"), "(Command=\"say locked\",Alias=Five)");
+}
+
+TEST_F(CliTest, ImportsAPastedFragment)
+{
+    const std::string fragment = "F5=say gg\nHome = Jump\nFooKey=bar\nAliases[20]=(Command=\"say hi\",Alias=Hi)\n"
+                                 "Aliases[3]=(Command=\"say no\",Alias=No)\n[Extension.Input]\nF6=Duck\n";
+    std::ofstream(Scratch("fragment.ini"), std::ios::binary) << fragment;
+    const std::string user = Get("User.ini");
+    const std::size_t entries = EntryCount();
+
+    const RunResult dry = Cli({"import", Scratch("fragment.ini").string(), "--dry-run"});
+    ASSERT_EQ(dry.code, 0) << dry.err;
+    EXPECT_EQ(Get("User.ini"), user);
+    EXPECT_EQ(EntryCount(), entries);
+    EXPECT_NE(dry.out.find("F5: \""), std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find("\" -> \"say gg\"\n"), std::string::npos) << dry.out;
+    EXPECT_NE(dry.err.find("FooKey"), std::string::npos);
+    EXPECT_NE(dry.err.find("Aliases[3]"), std::string::npos); // locked without --unlock
+
+    const RunResult real = Cli({"import", Scratch("fragment.ini").string()});
+    ASSERT_EQ(real.code, 0) << real.err;
+    EXPECT_EQ(real.out, dry.out);
+    EXPECT_EQ(Cli({"get", "F5"}).out, "say gg\n");
+    EXPECT_EQ(Cli({"get", "home"}).out, "Jump\n");
+    EXPECT_EQ(Cli({"get", "F6"}).out, "Duck\n");
+    const std::string after = Get("User.ini");
+    EXPECT_EQ(ini::FindValue(after, "Extension.Input", "Aliases[20]"), std::nullopt);
+    EXPECT_EQ(Rest(after, {"F5", "home", "F6", "Aliases[20]"}), Rest(user, {"F5", "home", "F6", "Aliases[20]"}));
+
+    const RunResult again = Cli({"import", Scratch("fragment.ini").string()});
+    EXPECT_EQ(again.code, 0);
+    EXPECT_EQ(again.out, "");
+    EXPECT_EQ(Get("User.ini"), after);
+}
+
+TEST_F(CliTest, WriteProtectedUserIniExitsOneUnchanged)
+{
+    std::ofstream(Scratch("fragment.ini"), std::ios::binary) << "F5=say gg\r\n";
+    const std::string user = Get("User.ini");
+    SetReadOnly("User.ini");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"bind", "F5", "say gg"}, {"alias", "25", "x", "y"},
+          {"import", Scratch("fragment.ini").string()}}) {
+        const RunResult r = Cli(args);
+        EXPECT_EQ(r.code, 1) << args[0];
+        EXPECT_TRUE(r.err.ends_with("Unable to write to .\\User.ini\n")) << r.err;
+    }
+    EXPECT_EQ(Get("User.ini"), user);
+}
+
+TEST_F(CliTest, DiffAndRestoreAreAllOrNothing)
+{
+    const std::string user = Get("User.ini"), system = Get("DeusEx.ini");
+    ASSERT_EQ(Cli({"bind", "F5", "say gg"}).code, 0);
+    const std::string changed = Get("User.ini");
+    EXPECT_EQ(Cli({"diff", "--tsv"}).out, "F5\t" + std::string(*ini::FindValue(user, "Extension.InputExt", "F5")) + "\tsay gg\n");
+
+    EXPECT_EQ(Cli({"restore"}, "n\n").code, 1);
+    EXPECT_EQ(Cli({"restore"}).code, 1); // no answer at all
+    EXPECT_EQ(Get("User.ini"), changed);
+
+    fs::copy_file("user.ini_Bak", Scratch("saved"));
+    fs::remove("user.ini_Bak");
+    EXPECT_EQ(Cli({"restore", "--yes"}).code, 1);
+    EXPECT_EQ(Cli({"diff"}).code, 1);
+    EXPECT_EQ(Get("User.ini"), changed);
+    EXPECT_EQ(Get("DeusEx.ini"), system);
+
+    fs::copy_file(Scratch("saved"), "user.ini_Bak");
+    ASSERT_EQ(Cli({"restore"}, "y\n").code, 0);
+    EXPECT_EQ(Get("User.ini"), user);
+    EXPECT_EQ(Get("DeusEx.ini"), system);
+    EXPECT_EQ(Cli({"diff"}).out, "");
+}
+
+// One player's set exported and applied to the next player's file, round
+// the ring of files: every exported key and alias reads back as exported,
+// and every other byte of the target stays as it was.
+TEST_F(CliTest, SharesSetsBetweenRealPlayersFiles)
+{
+    const fs::path real = FENWAKE_REAL_WORLD_DIR;
+    if (!fs::is_directory(real)) GTEST_SKIP() << "no real players' files at " << real;
+    const std::vector<std::string> files = {"player-a_User.ini", "player-b_User.ini", "player-c_User.ini",
+                                            "coop-mod_User.ini", "gameplay-mod_User.ini", "nerdmod_User.ini",
+                                            "ut99-player_User.ini"};
+    for (const char* dir : {"from", "to"}) {
+        fs::create_directory(dir);
+        Put(fs::path(dir) / "DeusEx.ini", Get("DeusEx.ini"));
+    }
+    const auto keysOf = [&](const char* dir) { return Column(Cli({"-C", dir, "keys", "--tsv"}).out, 1); };
+    const auto aliasesOf = [&](const char* dir) { return Lines(Cli({"-C", dir, "aliases", "--tsv"}).out); };
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& from = files[i];
+        const std::string& to = files[(i + 1) % files.size()];
+        SCOPED_TRACE(from + " into " + to);
+        for (const char* bak : {"to/user.ini_Bak", "to/DeusEx.ini_Bak"}) fs::remove(bak);
+        Put("from/User.ini", Get(real / from));
+        Put("to/User.ini", Get(real / to));
+        const std::string original = Get("to/User.ini");
+
+        ASSERT_EQ(Cli({"-C", "from", "export", Scratch("set.ini").string()}).code, 0);
+        const auto keysBefore = keysOf("to");
+        const auto aliasesBefore = aliasesOf("to");
+        const RunResult import = Cli({"-C", "to", "import", Scratch("set.ini").string(), "--unlock", "--tsv"});
+        ASSERT_EQ(import.code, 0) << import.err;
+
+        const auto exportedKeys = keysOf("from"), keysAfter = keysOf("to");
+        for (std::size_t k = 0; k < keys::kKeyNames.size(); ++k)
+            EXPECT_EQ(keysAfter[k], exportedKeys[k] == keys::kNoBind ? keysBefore[k] : exportedKeys[k])
+                << keys::kKeyNames[k];
+        const auto exportedAliases = aliasesOf("from"), aliasesAfter = aliasesOf("to");
+        for (std::size_t n = 0; n < 40; ++n) {
+            const bool named = !Column(exportedAliases[n], 2)[0].empty();
+            EXPECT_EQ(aliasesAfter[n], named ? exportedAliases[n] : aliasesBefore[n]) << "slot " << n;
+        }
+        const std::vector<std::string> changedNames = Column(import.out, 0);
+        const std::set<std::string> changed(changedNames.begin(), changedNames.end());
+        auto rest = Rest(Get("to/User.ini"), changed);
+        // A file without a section of the window's save gains it at its end.
+        const std::vector<std::string> kept = Rest(original, changed);
+        while (rest.size() > kept.size() && Unix(rest.back()).starts_with("[Extension.Input")) rest.pop_back();
+        EXPECT_EQ(rest, kept);
+    }
+}
+
+} // namespace
+} // namespace fenwake::test
