@@ -4,7 +4,9 @@
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -195,23 +197,50 @@ bool SameSizeAndTime(const fs::path& path, const std::optional<Stamp>& expected)
            expected->modified == Nanoseconds(data.ftLastWriteTime);
 }
 
+bool IsHeld(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
 // Renaming over a file that another program holds open fails; virus
 // scanners and indexers let go within milliseconds, so it is tried for
 // Patience::held. expected: before each try, the file must still be the
-// one it stamps (or still be missing).
+// one it stamps (or still be missing). The rename goes through a handle
+// opened beforehand, so that only one call follows the last look; should
+// the system refuse that way, the plain move is used.
 Outcome MoveOver(const fs::path& from, const fs::path& to, const std::optional<Stamp>* expected)
 {
+    Handle source(::CreateFileW(from.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::error_code ec;
+    const std::wstring name = fs::absolute(to, ec).native();
+    std::vector<std::byte> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    std::memcpy(rename->FileName, name.data(), rename->FileNameLength);
+    const auto renamed = [&] {
+        if (source.Valid() && !ec) {
+            if (::SetFileInformationByHandle(source.Get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+                ::FlushFileBuffers(source.Get()); // the rename itself must survive a power cut
+                return true;
+            }
+            if (IsHeld(::GetLastError())) return false;
+            source.Close();
+        }
+        return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    };
+
     using Clock = std::chrono::steady_clock;
     const Clock::time_point giveUp = Clock::now() + CurrentPatience().held;
     std::chrono::milliseconds wait{10};
     for (;;) {
         if (expected && (StampOf(to) != *expected || !SameSizeAndTime(to, *expected))) return Outcome::Changed;
-        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return Outcome::Replaced;
+        if (renamed()) return Outcome::Replaced;
         const DWORD e = ::GetLastError();
         const Clock::time_point now = Clock::now();
-        if (now >= giveUp || (e != ERROR_SHARING_VIOLATION && e != ERROR_LOCK_VIOLATION && e != ERROR_ACCESS_DENIED))
-            return Outcome::Failed;
+        if (now >= giveUp || !IsHeld(e)) return Outcome::Failed;
         ::Sleep(static_cast<DWORD>(
             std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(giveUp - now)).count()));
         wait *= 2;
