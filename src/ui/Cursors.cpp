@@ -67,9 +67,19 @@ QImage HandCursorImage()
     return image;
 }
 
-QCursor ArrowCursor() { return QCursor(QPixmap::fromImage(ArrowCursorImage()), kArrowHotspot.x(), kArrowHotspot.y()); }
+// Drawn once: start-up hands them to every control, and copies of one
+// cursor share one pixmap and so one cursor of the window system.
+QCursor ArrowCursor()
+{
+    static const QCursor cursor(QPixmap::fromImage(ArrowCursorImage()), kArrowHotspot.x(), kArrowHotspot.y());
+    return cursor;
+}
 
-QCursor HandCursor() { return QCursor(QPixmap::fromImage(HandCursorImage()), kHandHotspot.x(), kHandHotspot.y()); }
+QCursor HandCursor()
+{
+    static const QCursor cursor(QPixmap::fromImage(HandCursorImage()), kHandHotspot.x(), kHandHotspot.y());
+    return cursor;
+}
 
 bool IsToolArrow(const QCursor& cursor) { return SameImage(cursor, ArrowCursorImage(), kArrowHotspot); }
 

@@ -567,6 +567,19 @@ TEST_F(Appearance, TheToolsCursorsReplaceTheArrowAndTheHand)
     EXPECT_TRUE(ui::IsToolHand(late->cursor()));
 }
 
+TEST_F(Appearance, ControlsShareOneDrawingOfEachCursor)
+{
+    // Drawn once, not per control: one picture, one cursor of the window system.
+    TfMain& w = Window();
+    const qint64 arrow = w.cursor().pixmap().cacheKey();
+    for (const char* name : {"PlayerName", "ListBox1", "AList", "ConnSpeed"})
+        EXPECT_EQ(Find<QWidget>(name)->cursor().pixmap().cacheKey(), arrow) << name;
+    const qint64 hand = Find<QWidget>("BitBtn1")->cursor().pixmap().cacheKey();
+    EXPECT_NE(hand, arrow);
+    for (const char* name : {"BitBtn2", "ToolButton1", "sAddCommand", "Lock17"})
+        EXPECT_EQ(Find<QWidget>(name)->cursor().pixmap().cacheKey(), hand) << name;
+}
+
 TEST_F(Appearance, PressedLinksTurnRedThenBlueOrLighterBlue)
 {
     TfMain& w = Shown();
