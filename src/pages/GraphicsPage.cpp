@@ -18,11 +18,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QValidator>
+
+#include <algorithm>
 
 namespace fenwake {
 namespace {
@@ -85,6 +86,19 @@ QLabel* MakeLink(QWidget* parent, const char* name, const QString& text, QRect g
     ui::SetTextColour(label, kLinkBlue);
     return label;
 }
+
+// Up to five digits. Plain code: a regular expression would load and
+// compile a pattern engine at start-up for this alone.
+class ResolutionDigits : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        const bool digits = input.size() <= 5 &&
+                            std::all_of(input.cbegin(), input.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        return digits ? Acceptable : Invalid;
+    }
+};
 
 bool IsLeftClickInside(const QWidget* widget, const QEvent* event)
 {
@@ -157,7 +171,7 @@ QComboBox* TGraphicsPage::MakeResolutionBox(QWidget* page, const char* name, int
 
     box->setCompleter(nullptr); // typing a width must not complete it to a list item
     box->setInsertPolicy(QComboBox::NoInsert);
-    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), box));
+    box->setValidator(new ResolutionDigits(box));
     return box;
 }
 

@@ -223,6 +223,28 @@ TEST_F(SettingsPages, PickedResolutionsPairUpAndTypedOnesStayAlone)
     EXPECT_EQ(x->count(), 5);            // nothing typed is added to the list
 }
 
+TEST_F(SettingsPages, ResolutionFieldsTakeUpToFiveDigitsFromTheKeyboardOnly)
+{
+    PutSystem("FullscreenViewportX=1234567\r\nFullscreenViewportY=768\r\n");
+    Window();
+    auto* x = Find<QComboBox>("cbResX");
+    auto* y = Find<QComboBox>("cbResY");
+    EXPECT_EQ(x->currentText(), "1234567"); // what the file holds is shown as it is
+
+    y->lineEdit()->selectAll();
+    QTest::keyClicks(y->lineEdit(), "1234567");
+    EXPECT_EQ(y->currentText(), "12345");
+    y->lineEdit()->selectAll();
+    QTest::keyClick(y->lineEdit(), Qt::Key_Backspace);
+    EXPECT_EQ(y->currentText(), "");
+    QTest::keyClicks(y->lineEdit(), "7 ");
+    // Other scripts' digits are no digits.
+    for (const char16_t c : {u'\u0663', u'\uFF18'})
+        QTest::sendKeyEvent(QTest::Click, y->lineEdit(), Qt::Key_unknown, QString(QChar(c)), Qt::NoModifier);
+    QTest::keyClicks(y->lineEdit(), "8");
+    EXPECT_EQ(y->currentText(), "78");
+}
+
 TEST_F(SettingsPages, LinksToggleTheGroupAndTakeTheScreenSize)
 {
     TfMain& w = Window();
