@@ -174,7 +174,6 @@ TKeyBindingsPage::TKeyBindingsPage(TfMain* main) : QObject(main->Page(QStringLit
 {
     setObjectName(QStringLiteral("KeyBindingsPage"));
     BuildControls(static_cast<QWidget*>(parent()));
-    FillCommandBox();
     ConnectHandlers();
 }
 
@@ -486,7 +485,11 @@ void TKeyBindingsPage::FillCommandBox()
     const QString text = command_->currentText();
     const QSignalBlocker quiet(command_);
     command_->clear();
-    for (const auto& entry : commands_.Entries()) command_->addItem(ui::ToQ(entry));
+    QStringList entries;
+    entries.reserve(static_cast<qsizetype>(commands_.Entries().size()));
+    for (const auto& entry : commands_.Entries()) entries << ui::ToQ(entry);
+    // One insertion, not one per entry with the list's bookkeeping each time.
+    command_->addItems(entries);
     command_->setEditText(text);
     picked_.reset();
 }
