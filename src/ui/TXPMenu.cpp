@@ -595,6 +595,9 @@ void TXPMenu::HookToolBar(QWidget* bar, bool on)
 
 void TXPMenu::RedrawMenuBar()
 {
+    // Before the window is first shown nothing of it can be redrawn; the
+    // setters of the constructor would each walk the whole window for nothing.
+    if (!owner_->isVisible()) return;
     for (QObject* object : owner_->findChildren<QObject*>()) {
         if (auto* menu = qobject_cast<QMenu*>(object)) menu->update();
         else if (auto* button = qobject_cast<QToolButton*>(object); button && IsToolBar(button->parentWidget()))
