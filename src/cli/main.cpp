@@ -183,7 +183,7 @@ void Restore(bool yes)
                   << safeguards::kUserIni << " and " << safeguards::kSystemIni
                   << ", losing every change since? [y/N] " << std::flush;
         std::string answer;
-        std::getline(std::cin, answer);
+        if (!std::getline(std::cin, answer)) std::cerr << '\n';
         if (answer != "y" && answer != "Y" && Lower(answer) != "yes") throw Refusal{kFailed, "Nothing restored."};
     }
     if (!safeguards::RestoreIniBackups())

@@ -93,6 +93,7 @@ protected:
     {
         RunResult r = RunProgram(FENWAKE_CLI, args, input, scratch_);
         r.out = Unix(r.out);
+        r.err = Unix(r.err);
         return r;
     }
     fs::path Scratch(const char* name) const { return scratch_ / name; }
