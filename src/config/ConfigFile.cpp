@@ -44,6 +44,15 @@ OwnWrites& Own()
     return own;
 }
 
+// How much longer the file's last change has to age before its stamp is
+// to be trusted (Patience::settle after it, any later write moves the
+// stamp); zero or less once it has.
+std::chrono::nanoseconds SettleLeft(const files::Stamp& stamp)
+{
+    return std::chrono::nanoseconds(files::CurrentPatience().settle) -
+           std::chrono::nanoseconds(files::Now() - stamp.modified);
+}
+
 // A file as a read found it, parsed once. Kept for later reads only while
 // the file is provably the same: its stamp unchanged, taken when its last
 // change was already older than the timestamp tick (Patience::settle), so
@@ -104,7 +113,6 @@ Readings& Kept()
 std::optional<files::Snapshot> ReadBase(const fs::path& file, const std::string& name)
 {
     const files::Patience& patience = files::CurrentPatience();
-    const std::int64_t settle = std::chrono::nanoseconds(patience.settle).count();
     const Clock::time_point giveUp = Clock::now() + patience.settleLimit;
     // A time stamp in the future says nothing about age; then the stamp has
     // to hold still for the settle time instead.
@@ -126,10 +134,10 @@ std::optional<files::Snapshot> ReadBase(const fs::path& file, const std::string&
         std::chrono::nanoseconds wait{std::chrono::milliseconds(1)};
         if (snapshot && snapshot->before == snapshot->after && !snapshot->writing) {
             const files::Stamp& stamp = snapshot->after;
-            const std::int64_t age = files::Now() - stamp.modified;
-            if (age >= settle || Own().Contain(stamp)) return snapshot;
-            if (age >= 0) {
-                wait = std::chrono::nanoseconds(settle - age);
+            const std::chrono::nanoseconds left = SettleLeft(stamp);
+            if (left <= std::chrono::nanoseconds::zero() || Own().Contain(stamp)) return snapshot;
+            if (left <= patience.settle) {
+                wait = left;
             } else if (seen != stamp) {
                 seen = stamp;
                 seenSince = Clock::now();
@@ -163,8 +171,7 @@ std::string ConfigFile::ReadText(std::string_view section, std::string_view key,
         }
         if (!snapshot) return ini::ShapeDefault(def);
         const files::Stamp& stamp = snapshot->after;
-        const std::int64_t settle = std::chrono::nanoseconds(files::CurrentPatience().settle).count();
-        if (snapshot->before != stamp || files::Now() - stamp.modified < settle) {
+        if (snapshot->before != stamp || SettleLeft(stamp) > std::chrono::nanoseconds::zero()) {
             const auto raw = ini::FindValue(snapshot->bytes, section, key);
             return raw ? ini::ShapeValue(*raw) : ini::ShapeDefault(def);
         }
