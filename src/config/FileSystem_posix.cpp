@@ -285,6 +285,44 @@ bool ClearAttributes(const fs::path& path)
 
 namespace {
 
+using StampOrMissing = std::optional<Stamp>;
+
+// Moves the new file to the target's name. expected: the file it may take
+// the place of (nothing: no file at all). Where the system can swap two
+// names in one step, the file swapped out is looked at afterwards: one
+// saved by another program in the moment before the swap is swapped back
+// and the move reported Changed, so that no moment remains in which a save
+// is undone unseen. Elsewhere only the instant of the rename remains.
+Outcome MoveInto(const fs::path& temp, const fs::path& target, const StampOrMissing* expected, const Stamp& own)
+{
+#if defined(RENAME_EXCHANGE) && defined(RENAME_NOREPLACE)
+    if (expected && !*expected) {
+        if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+            return Outcome::Replaced;
+        if (errno == EEXIST) return Outcome::Changed;
+        if (errno != EINVAL && errno != ENOSYS) return Outcome::Failed;
+    } else if (expected) {
+        if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+            // The swap itself moves the change time of both files.
+            const auto swapped = StampOf(temp);
+            if (swapped && swapped->SameContent(**expected) && !OpenForWriting(temp)) {
+                ::unlink(temp.c_str());
+                return Outcome::Replaced;
+            }
+            const auto now = StampOf(target);
+            if (now && now->SameContent(own))
+                ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE);
+            return Outcome::Changed; // the caller removes what is left under the temporary's name
+        }
+        if (errno != EINVAL && errno != ENOSYS) return Outcome::Failed;
+    }
+#else
+    (void)expected;
+    (void)own;
+#endif
+    return ::rename(temp.c_str(), target.c_str()) == 0 ? Outcome::Replaced : Outcome::Failed;
+}
+
 // expected: when set, the rename happens only over the file it stamps (or
 // while there is none, for an empty one).
 Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::optional<Stamp>* expected,
@@ -322,12 +360,13 @@ Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::
     ok = ok && ::fstat(fd, &own) == 0;
     ok = (::close(fd) == 0) && ok;
     Outcome outcome = ok ? Outcome::Replaced : Outcome::Failed;
-    // The last look, its cheapest part last: from the stat to the rename is
-    // the only moment in which another program's save can still be undone
-    // unseen.
+    // The last look, its cheapest part last.
     if (ok && expected && ((*expected && OpenForWriting(target)) || StampOf(target) != *expected))
         outcome = Outcome::Changed;
-    if (outcome == Outcome::Replaced && ::rename(temp.c_str(), target.c_str()) != 0) outcome = Outcome::Failed;
+    if (outcome == Outcome::Replaced) {
+        const StampOrMissing previous = expected && *expected ? StampOrMissing(**expected) : StampOrMissing();
+        outcome = MoveInto(temp, target, expected ? &previous : nullptr, StampFrom(own));
+    }
     if (outcome != Outcome::Replaced) {
         ::unlink(temp.c_str());
         return outcome;
