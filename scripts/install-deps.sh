@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what Fenwake needs on Debian 12:
-#   install-deps.sh run    building and running the tool (compiler, CMake, Qt, fonts)
+#   install-deps.sh run    building and running the tool (compiler, CMake, Qt, CLI11, fonts)
 #   install-deps.sh test   that, and what the Linux tests need on top
 # (The Windows build's packages are installed by scripts/test-windows.sh.)
 set -euo pipefail
@@ -9,7 +9,7 @@ source scripts/lib-deps.sh
 
 run=(
   cmake ninja-build g++
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libcli11-dev
   fonts-wine fonts-liberation fonts-liberation2 fonts-dejavu-core
 )
 test=(

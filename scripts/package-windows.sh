@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Packs the Windows build into dist/Fenwake-<version>-win64.zip: the stripped
-# fenwake.exe, the Qt plugins it loads, and every DLL that they import from Qt
-# or the mingw runtime, found by reading the imports.
+# fenwake.exe and fenwake-cli.exe, the Qt plugins the window loads, and every
+# DLL that they import from Qt or the mingw runtime, found by reading the
+# imports.
 #   package-windows.sh BUILD_DIR QT_PREFIX
 # Prints the zip's path as its last line.
 set -euo pipefail
@@ -36,8 +37,8 @@ find_dll() { # name, matched without regard to case as Windows does
   return 1
 }
 
-queue=("$build/fenwake.exe")
-cp "$build/fenwake.exe" "$stage/"
+queue=("$build/fenwake.exe" "$build/src/cli/fenwake-cli.exe")
+cp "${queue[@]}" "$stage/"
 for p in "${plugins[@]}"; do
   mkdir -p "$stage/$(dirname "$p")"
   cp "$qt/plugins/$p" "$stage/$p"
@@ -75,6 +76,10 @@ Starting
   Start fenwake.exe from the System folder. Fenwake always works on the INI
   files of the folder it is started in; "Make Shortcut in... >>" puts a
   shortcut on the desktop or in the Start menu that does that for you.
+
+fenwake-cli.exe does the same from a command prompt in the System folder:
+"fenwake-cli --help" lists what it can do (list and set bindings and aliases,
+export your binding set to share it, import a friend's, undo).
 
 On its first run Fenwake copies User.ini and DeusEx.ini to user.ini_Bak and
 DeusEx.ini_Bak; "Reset key bindings to previous state" puts both back.

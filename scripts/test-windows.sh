@@ -12,7 +12,7 @@ build=${FENWAKE_BUILD_DIR:-$root/build}/win
 jobs=$(nproc)
 
 fenwake_require_packages cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
-  binutils-mingw-w64-x86-64 wine64 wine googletest qt6-base-dev qt6-base-dev-tools \
+  binutils-mingw-w64-x86-64 wine64 wine googletest qt6-base-dev qt6-base-dev-tools libcli11-dev \
   xvfb xauth xdotool imagemagick
 
 wine=/usr/lib/wine/wine64
@@ -52,7 +52,7 @@ export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
 for folder in "$prefix/drive_c/users/"*/*; do
   if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
 done
-(unset DISPLAY WAYLAND_DISPLAY; ctest --test-dir "$build" --output-on-failure --timeout 300)
+(unset DISPLAY WAYLAND_DISPLAY; ctest --test-dir "$build" --output-on-failure --timeout 120)
 echo "Windows tests took $((SECONDS - start)) s"
 
 echo "== Windows package"
@@ -63,4 +63,9 @@ cmake -E chdir "$unpacked" cmake -E tar xf "$zip"
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w
 xvfb-run -a -s "-screen 0 1024x768x24" bash tests/process/windows_exe.sh "$unpacked" "$root/samples/game/System"
+# The terminal tool from the zip, on a copy of the sample folder.
+cp -r "$root/samples/game/System" "$unpacked/game"
+(unset DISPLAY; cd "$unpacked/game" && "$wine" "$unpacked/fenwake-cli.exe" bind F1 "say hi" >/dev/null &&
+  [ "$("$wine" "$unpacked/fenwake-cli.exe" get F1 | tr -d '\r')" = "say hi" ]) ||
+  { echo "FAIL: fenwake-cli.exe from the zip does not run"; exit 1; }
 "$wineserver" -k 2>/dev/null || true
