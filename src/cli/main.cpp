@@ -128,7 +128,9 @@ void Bind(const std::string& key, const std::string& text)
 
 void Alias(int slot, const std::string& command, const std::string& name, bool unlock)
 {
-    if (!aliases::IsSlot(slot)) throw Refusal{kUsage, "No alias slot " + std::to_string(slot) + ": slots are 0 to 39."};
+    if (!aliases::IsSlot(slot))
+        throw Refusal{kUsage, "No alias slot " + std::to_string(slot) + ": slots are 0 to " +
+                                  std::to_string(aliases::kSlotCount - 1) + "."};
     if (name.empty()) throw Refusal{kUsage, std::string(aliases::kEmptyName)};
     if (aliases::IsLocked(slot, !unlock))
         throw Refusal{kUsage, "Alias slot " + std::to_string(slot) + " is locked (slots 0 to " +
@@ -193,30 +195,34 @@ void Restore(bool yes)
 
 int Run(int argc, char** argv)
 {
-    CLI::App app{"Reads and edits the key bindings and the forty aliases of Deus Ex's User.ini.", "fenwake-cli"};
+    const std::string slots = std::to_string(aliases::kSlotCount);
+    const std::string lockedSlots = "slots 0 to " + std::to_string(aliases::kLockedSlotCount - 1);
+    CLI::App app{"Reads and edits the key bindings and the " + slots + " aliases of Deus Ex's User.ini.",
+                 "fenwake-cli"};
     app.set_version_flag("--version", std::string("fenwake-cli ") + FENWAKE_VERSION);
     app.require_subcommand(1);
     app.fallthrough();
     std::string dir;
-    app.add_option("-C", dir, "The game's System folder (default: the current directory)");
+    app.add_option("-C", dir, "The game's System folder (default: the current directory)")->type_name("DIR");
     app.add_flag("--tsv", tsv, "Tab-separated output");
 
     std::string key, text, file, command, name;
     int slot = -1;
     bool unlock = false, dryRun = false, yes = false;
 
-    auto* keysCmd = app.add_subcommand("keys", "The 107 keys in list order with their bindings");
-    auto* getCmd = app.add_subcommand("get", "One key's binding (NOBIND when it has no line)");
+    auto* keysCmd = app.add_subcommand("keys", "The " + std::to_string(keys::kKeyNames.size()) +
+                                                 " keys in list order with their bindings");
+    auto* getCmd = app.add_subcommand("get", "One key's binding (" + std::string(keys::kNoBind) + " when it has no line)");
     getCmd->add_option("KEY", key, "Key name as the key list spells it")->required();
     auto* bindCmd = app.add_subcommand("bind", "Bind a key, in both input sections, as the window does");
     bindCmd->add_option("KEY", key, "Key name as the key list spells it")->required();
     bindCmd->add_option("TEXT", text, "The commands, separated by |")->required();
-    auto* aliasesCmd = app.add_subcommand("aliases", "The forty alias slots: number, command, name, lock");
+    auto* aliasesCmd = app.add_subcommand("aliases", "The " + slots + " alias slots: number, command, name, lock");
     auto* aliasCmd = app.add_subcommand("alias", "Save an alias slot as the window's \"Save alias\" does");
-    aliasCmd->add_option("N", slot, "Slot number, 0 to 39")->required();
+    aliasCmd->add_option("N", slot, "Slot number, 0 to " + std::to_string(aliases::kSlotCount - 1))->required();
     aliasCmd->add_option("COMMAND", command, "The command")->required();
     aliasCmd->add_option("NAME", name, "The alias name")->required();
-    aliasCmd->add_flag("--unlock", unlock, "Allow slots 0 to 18, the game's own");
+    aliasCmd->add_flag("--unlock", unlock, "Allow " + lockedSlots + ", the game's own");
     auto* findCmd = app.add_subcommand("find", "Keys and aliases whose command contains TEXT, ignoring case");
     findCmd->add_option("TEXT", text, "Text to look for")->required();
     auto* exportCmd = app.add_subcommand("export", "Write a binding set: every binding and alias line");
@@ -224,7 +230,7 @@ int Run(int argc, char** argv)
     auto* importCmd = app.add_subcommand("import", "Apply a binding set or a pasted block of Key=Command lines");
     importCmd->add_option("FILE", file, "The set or fragment")->required();
     importCmd->add_flag("--dry-run", dryRun, "Print the changes, write nothing");
-    importCmd->add_flag("--unlock", unlock, "Also change alias slots 0 to 18");
+    importCmd->add_flag("--unlock", unlock, "Also change alias " + lockedSlots);
     auto* diffCmd = app.add_subcommand("diff", "What differs from the first-run backup " +
                                                    std::string(safeguards::kUserBackup));
     auto* restoreCmd = app.add_subcommand("restore", "Put both first-run backups back");
