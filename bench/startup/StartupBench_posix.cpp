@@ -51,7 +51,15 @@ struct Program {
     const char* name;
     const char* exe;
 };
-const Program kPrograms[] = {{"bare", BARE_EXE}, {"fenwake", FENWAKE_EXE}};
+// FENWAKE_BENCH_PEER names another build of Fenwake (an earlier commit's,
+// say) to run in the same interleaved run as a third program, "peer".
+std::vector<Program> Programs()
+{
+    std::vector<Program> programs = {{"bare", BARE_EXE}, {"fenwake", FENWAKE_EXE}};
+    if (const char* peer = std::getenv("FENWAKE_BENCH_PEER"); peer && *peer) programs.push_back({"peer", peer});
+    return programs;
+}
+const std::vector<Program> kPrograms = Programs();
 
 struct Case {
     const char* name;
@@ -326,10 +334,15 @@ public:
 
     void Summary(const Bench& bench) const
     {
-        std::printf("\nMedians, Fenwake against the bare Qt window (target in brackets):\n");
+        for (std::size_t i = 1; i < kPrograms.size(); ++i) Summary(bench, kPrograms[i].name);
+    }
+
+    void Summary(const Bench& bench, const std::string& program) const
+    {
+        std::printf("\nMedians, %s against the bare Qt window (target in brackets):\n", program.c_str());
         for (const Case& c : kCases) {
             const auto bare = medians_.find(std::string("Startup/bare/") + c.name);
-            const auto ours = medians_.find(std::string("Startup/fenwake/") + c.name);
+            const auto ours = medians_.find("Startup/" + program + "/" + c.name);
             if (bare == medians_.end() || ours == medians_.end()) {
                 const auto missing = bench.Missing().find(c.name);
                 std::printf("  %-20s %s\n", c.title,
