@@ -48,6 +48,13 @@ std::string_view ListedKey(const std::string& key)
     throw Refusal{kUsage, message};
 }
 
+// Name and value, tab-separated or in a column wide enough for the key names.
+void PrintPair(const std::string& name, const std::string& value)
+{
+    if (tsv) std::cout << name << '\t' << value << '\n';
+    else std::cout << name << std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') << value << '\n';
+}
+
 void PrintChanges(const std::vector<Change>& changes)
 {
     for (const Change& c : changes) {
@@ -76,11 +83,7 @@ void EnsureBackups()
 void Keys()
 {
     const Shown shown = ReadShown(User());
-    for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i) {
-        const std::string key(keys::kKeyNames[i]);
-        if (tsv) std::cout << key << '\t' << shown.keys[i] << '\n';
-        else std::cout << key << std::string(key.size() < 16 ? 16 - key.size() : 1, ' ') << shown.keys[i] << '\n';
-    }
+    for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i) PrintPair(std::string(keys::kKeyNames[i]), shown.keys[i]);
 }
 
 void Aliases()
@@ -106,16 +109,12 @@ void Find(const std::string& text)
     const auto has = [&](std::string_view s) { return Lower(s).find(needle) != std::string::npos; };
     const ConfigFile user = User();
     const Shown shown = ReadShown(user);
-    const auto print = [](const std::string& name, const std::string& value) {
-        if (tsv) std::cout << name << '\t' << value << '\n';
-        else std::cout << name << std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') << value << '\n';
-    };
     for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i)
-        if (shown.keys[i] != keys::kNoBind && has(shown.keys[i])) print(std::string(keys::kKeyNames[i]), shown.keys[i]);
+        if (shown.keys[i] != keys::kNoBind && has(shown.keys[i])) PrintPair(std::string(keys::kKeyNames[i]), shown.keys[i]);
     const std::vector<std::string> rows = aliases::LoadRows(user);
     for (int n = 0; n < aliases::kSlotCount; ++n) {
         const aliases::AliasFields f = aliases::ParseRow(rows[static_cast<std::size_t>(n)]);
-        if (!f.command.empty() && has(f.command)) print(aliases::SlotKey(n), f.command);
+        if (!f.command.empty() && has(f.command)) PrintPair(aliases::SlotKey(n), f.command);
     }
 }
 
