@@ -323,8 +323,8 @@ Outcome MoveInto(const fs::path& temp, const fs::path& target, const StampOrMiss
     return ::rename(temp.c_str(), target.c_str()) == 0 ? Outcome::Replaced : Outcome::Failed;
 }
 
-// expected: when set, the rename happens only over the file it stamps (or
-// while there is none, for an empty one).
+} // namespace
+
 Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::optional<Stamp>* expected,
                        Stamp* written)
 {
@@ -380,23 +380,5 @@ Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::
     return Outcome::Replaced;
 }
 
-} // namespace
-
-bool Replace(const fs::path& path, std::string_view bytes)
-{
-    return ReplaceChecked(path, bytes, nullptr, nullptr) == Outcome::Replaced;
-}
-
-Outcome ReplaceIfUnchanged(const fs::path& path, std::string_view bytes, const std::optional<Stamp>& expected,
-                           Stamp& written)
-{
-    return ReplaceChecked(path, bytes, &expected, &written);
-}
-
-bool Copy(const fs::path& from, const fs::path& to)
-{
-    const auto bytes = ReadAll(from);
-    return bytes && Replace(to, *bytes);
-}
 
 } // namespace fenwake::files

@@ -345,8 +345,6 @@ bool ClearAttributes(const fs::path& path)
     return ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
-namespace {
-
 Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::optional<Stamp>* expected,
                        Stamp* written)
 {
@@ -400,25 +398,5 @@ Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::
     return Outcome::Replaced;
 }
 
-} // namespace
-
-bool Replace(const fs::path& path, std::string_view bytes)
-{
-    return ReplaceChecked(path, bytes, nullptr, nullptr) == Outcome::Replaced;
-}
-
-Outcome ReplaceIfUnchanged(const fs::path& path, std::string_view bytes, const std::optional<Stamp>& expected,
-                           Stamp& written)
-{
-    return ReplaceChecked(path, bytes, &expected, &written);
-}
-
-bool Copy(const fs::path& from, const fs::path& to)
-{
-    // Unlike a plain platform copy, the destination keeps its own attributes:
-    // restoring a backup never makes the configuration file read-only.
-    const auto bytes = ReadAll(from);
-    return bytes && Replace(to, *bytes);
-}
 
 } // namespace fenwake::files
