@@ -1,18 +1,14 @@
 #include "ui/TXPMenu.h"
 
 #include "ui/SystemColours.h"
+#include "ui/TXPMenuStyle.h"
 
 #include <QAction>
 #include <QActionEvent>
 #include <QApplication>
 #include <QChildEvent>
-#include <QImage>
 #include <QMenu>
-#include <QPainter>
-#include <QProxyStyle>
-#include <QScreen>
 #include <QStyleFactory>
-#include <QStyleOption>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -23,104 +19,12 @@
 namespace fenwake {
 namespace {
 
-using ui::Rgb;
-
-// The flat frame: a one-pixel outline, the drop shadow two pixels wide.
-constexpr int kFlatFrameWidth = 3;
-constexpr int kIconSize = 16;
-
 QFont SystemMenuFont()
 {
     QFont font = QApplication::font("QMenu");
     if (font.family().compare(QStringLiteral("MS Sans Serif"), Qt::CaseInsensitive) == 0)
         font.setFamily(QStringLiteral("Tahoma"));
     return font;
-}
-
-int DepthOf(const QWidget* widget)
-{
-    if (widget) return widget->depth();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->depth();
-    return 32;
-}
-
-// One colour as the display shows it.
-struct Shown {
-    int depth;
-    QColor operator()(Rgb c) const { return ui::ToQColor(ui::NearestDisplayColour(c, depth)); }
-};
-
-// An icon's picture with the transparent pixels marked: those with no alpha,
-// or, for a picture without alpha, those of its bottom-left pixel's colour.
-QImage IconImage(const QIcon& icon, QSize size)
-{
-    if (icon.isNull()) return {};
-    const QPixmap pixmap = icon.pixmap(size, 1.0);
-    if (pixmap.isNull()) return {};
-    QImage image = pixmap.toImage();
-    const bool hadAlpha = image.hasAlphaChannel();
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    if (!hadAlpha && image.height() > 0) {
-        const QRgb key = image.pixel(0, image.height() - 1);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (image.pixel(x, y) == key) image.setPixel(x, y, qRgba(0, 0, 0, 0));
-    }
-    return image;
-}
-
-// Every visible pixel of image recoloured by f, alpha kept.
-template <class F>
-QImage Recolour(const QImage& image, F f)
-{
-    QImage out = image;
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            const QRgb px = line[x];
-            if (qAlpha(px) == 0) continue;
-            const Rgb c = f(Rgb{static_cast<std::uint8_t>(qRed(px)), static_cast<std::uint8_t>(qGreen(px)),
-                                static_cast<std::uint8_t>(qBlue(px))});
-            line[x] = qRgba(c.r, c.g, c.b, qAlpha(px));
-        }
-    }
-    return out;
-}
-
-enum class IconLook { Plain, Faded, Greyed, Raised };
-
-// Draws an icon the painter's way at its place; a raised icon moves one
-// pixel up and left over a shadow two pixels right and below it.
-void DrawIcon(QPainter& p, const QImage& image, QPoint at, IconLook look, Rgb shadow, const Shown& shown)
-{
-    switch (look) {
-    case IconLook::Plain: p.drawImage(at, image); break;
-    case IconLook::Faded: p.drawImage(at, Recolour(image, [](Rgb c) { return ui::Lighten(c, 30); })); break;
-    case IconLook::Greyed: p.drawImage(at, Recolour(image, [](Rgb c) { return ui::Grey(c, 90); })); break;
-    case IconLook::Raised: {
-        const QPoint raised = at - QPoint(1, 1);
-        const Rgb dark = ui::ToRgb(shown(shadow));
-        p.drawImage(raised + QPoint(2, 2), Recolour(image, [dark](Rgb) { return dark; }));
-        p.drawImage(raised, image);
-        break;
-    }
-    }
-}
-
-void Outline(QPainter& p, const QRect& r, const QColor& c)
-{
-    if (r.width() <= 0 || r.height() <= 0) return;
-    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), c);
-    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c);
-    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), c);
-    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), c);
-}
-
-void SplitCaption(const QString& text, QString& caption, QString& shortcut)
-{
-    const qsizetype tab = text.indexOf(u'\t');
-    caption = tab < 0 ? text : text.left(tab);
-    shortcut = tab < 0 ? QString() : text.mid(tab + 1);
 }
 
 QStyle* BaseStyle()
@@ -132,313 +36,6 @@ QStyle* BaseStyle()
 }
 
 } // namespace
-
-// What hooked menus and tool buttons are painted by; everything else goes
-// to the platform's style.
-class TXPMenuStyle : public QProxyStyle {
-public:
-    TXPMenuStyle(TXPMenu& painter, QStyle* base) : QProxyStyle(base), xp_(painter) {}
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* p,
-                       const QWidget* widget) const override
-    {
-        if (IsHookedMenu(widget)) {
-            if (element == PE_PanelMenu) return PaintMenuBackground(option->rect, *p, widget);
-            if (element == PE_FrameMenu && xp_.FlatMenu()) return PaintFlatFrame(option->rect, *p, widget);
-        }
-        QProxyStyle::drawPrimitive(element, option, p, widget);
-    }
-
-    void drawControl(ControlElement element, const QStyleOption* option, QPainter* p,
-                     const QWidget* widget) const override
-    {
-        if (IsHookedMenu(widget)) {
-            if (element == CE_MenuItem) {
-                if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
-                    PaintMenuItem(*item, *p, static_cast<const QMenu*>(widget));
-                    // Menus opened from this one are painted the same way.
-                    xp_.HookSubMenus(static_cast<const QMenu*>(widget));
-                    return;
-                }
-            }
-            if (element == CE_MenuEmptyArea) return PaintMenuBackground(option->rect, *p, widget);
-        }
-        QProxyStyle::drawControl(element, option, p, widget);
-    }
-
-    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* p,
-                            const QWidget* widget) const override
-    {
-        if (control == CC_ToolButton && qobject_cast<const QToolButton*>(widget) && xp_.Paints(widget)) {
-            if (const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option))
-                return PaintToolButton(*button, *p, static_cast<const QToolButton*>(widget));
-        }
-        QProxyStyle::drawComplexControl(control, option, p, widget);
-    }
-
-    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
-    {
-        if (IsHookedMenu(widget)) {
-            switch (metric) {
-            case PM_MenuPanelWidth:
-                if (xp_.FlatMenu()) return kFlatFrameWidth;
-                break;
-            case PM_MenuHMargin:
-            case PM_MenuVMargin: return 0;
-            case PM_SmallIconSize: return kIconSize;
-            default: break;
-            }
-        }
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-
-    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
-                           const QWidget* widget) const override
-    {
-        if (type == CT_MenuItem && IsHookedMenu(widget)) {
-            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
-                QSize measured = xp_.MeasureItem(*item, size);
-                // The menu adds the widest shortcut to every item itself;
-                // what the measure counted for this item's comes off again.
-                QString caption, shortcut;
-                SplitCaption(item->text, caption, shortcut);
-                if (!shortcut.isEmpty())
-                    measured.setWidth(std::max(size.width(),
-                                               measured.width() - widget->fontMetrics().horizontalAdvance(shortcut)));
-                return measured;
-            }
-        }
-        return QProxyStyle::sizeFromContents(type, option, size, widget);
-    }
-
-private:
-    bool IsHookedMenu(const QWidget* widget) const { return qobject_cast<const QMenu*>(widget) && xp_.Paints(widget); }
-
-    QRect IconStrip(const QRect& menuRect, const QWidget* widget) const
-    {
-        const int fw = pixelMetric(PM_MenuPanelWidth, nullptr, widget);
-        const int iw = xp_.IconWidth();
-        if (widget->layoutDirection() == Qt::RightToLeft)
-            return QRect(menuRect.right() - fw - iw + 1, menuRect.top(), iw, menuRect.height());
-        return QRect(menuRect.left() + fw, menuRect.top(), iw, menuRect.height());
-    }
-
-    void PaintMenuBackground(const QRect& r, QPainter& p, const QWidget* widget) const
-    {
-        const ui::XPMenuPalette pal = xp_.WorkingPalette(widget);
-        const Shown shown{DepthOf(widget)};
-        p.fillRect(r, shown(pal.menuBackground));
-        if (!xp_.Gradient()) p.fillRect(IconStrip(widget->rect(), widget).intersected(r), shown(pal.iconColumn));
-    }
-
-    void PaintFlatFrame(const QRect& menu, QPainter& p, const QWidget* widget) const
-    {
-        const ui::XPMenuPalette pal = xp_.WorkingPalette(widget);
-        const Shown shown{DepthOf(widget)};
-        const int w = menu.width();
-        const int h = menu.height();
-        const QPoint o = menu.topLeft();
-        auto fill = [&](int x, int y, int width, int height, Rgb c) {
-            if (width > 0 && height > 0) p.fillRect(QRect(o.x() + x, o.y() + y, width, height), shown(c));
-        };
-        const bool rtl = widget->layoutDirection() == Qt::RightToLeft;
-        if (!xp_.Gradient()) {
-            // The strip between the outline and the items, with the icon
-            // column carried on through it.
-            fill(1, 1, w - 4, h - 4, pal.menuBackground);
-            const QRect strip = IconStrip(QRect(0, 0, w, h), widget);
-            if (rtl) {
-                fill(strip.left(), 1, w - 3 - strip.left(), h - 4, pal.iconColumn);
-            } else {
-                fill(1, 1, strip.right(), h - 4, pal.iconColumn);
-            }
-        } else {
-            fill(1, 1, 1, h - 4, pal.iconColumn);
-        }
-        Outline(p, QRect(o.x(), o.y(), w - 2, h - 2), shown(pal.frameShadow));
-        fill(2, h - 2, w - 2, 2, pal.frameShadow2);
-        fill(w - 2, 2, 2, h - 2, pal.frameShadow2);
-        fill(0, h - 2, 2, 2, pal.iconColumn);
-        fill(w - 2, 0, 2, 2, pal.iconColumn);
-    }
-
-    void PaintMenuItem(const QStyleOptionMenuItem& item, QPainter& p, const QMenu* menu) const
-    {
-        const ui::XPMenuPalette pal = xp_.WorkingPalette(menu);
-        const int depth = DepthOf(menu);
-        const Shown shown{depth};
-        const bool rich = ui::IsRichColour(depth);
-        const QFont font = xp_.PaintFont();
-        p.save();
-        p.setFont(font);
-        const QFontMetrics fm(font);
-
-        QRect r = item.rect;
-        r.setBottom(r.bottom() + 1);
-        const bool rtl = item.direction == Qt::RightToLeft;
-        const bool selected = item.state & State_Selected;
-        const bool enabled = item.state & State_Enabled;
-        const bool separator = item.menuItemType == QStyleOptionMenuItem::Separator;
-        const bool checked = item.checkType != QStyleOptionMenuItem::NotCheckable && item.checked;
-        const int iw = xp_.IconWidth();
-        const QImage image = IconImage(item.icon, QSize(kIconSize, kIconSize));
-
-        const QRect iconColumn = rtl ? QRect(r.right() - iw + 1, r.top(), iw, r.height())
-                                     : QRect(r.left(), r.top(), iw, r.height());
-        const int textStart = iw < image.width() ? image.width() + 4 : iw;
-        QRect textRect = rtl ? QRect(r.left(), r.top(), r.width() - textStart, r.height())
-                             : QRect(r.left() + textStart, r.top(), r.width() - textStart, r.height());
-        const QRect checkRect = image.isNull()
-                                    ? QRect(iconColumn.center().x() - 4, iconColumn.center().y() - 4, 10, 10)
-                                    : iconColumn.adjusted(1, 2, -3, -2);
-
-        // Background. A disabled item under the highlight looks as it did before.
-        if (xp_.Gradient() && rich) {
-            int s = 0;
-            for (int x = r.left(); x <= r.right(); ++x) {
-                const int fromEdge = rtl ? r.right() - x : x - r.left();
-                s = std::min(s + (fromEdge > 0 && fromEdge < iw + 5 ? 3 : 1), 96);
-                p.fillRect(QRect(x, r.top(), 1, r.height()), shown(ui::Lighten(pal.iconColumn, s)));
-            }
-        } else {
-            p.fillRect(r, shown(pal.menuBackground));
-            p.fillRect(iconColumn, shown(pal.iconColumn));
-        }
-
-        if (selected && enabled && xp_.DrawSelect() && !separator) {
-            const QRect bar(r.left(), r.top() + 1, r.width() - (xp_.FlatMenu() ? 1 : 0), r.height() - 2);
-            p.fillRect(bar, shown(pal.selection));
-            Outline(p, bar, shown(pal.selectionBorder));
-        }
-
-        if (checked && !separator) PaintCheck(item, p, pal, shown, checkRect, !image.isNull(), selected);
-
-        if (!image.isNull() && !separator) {
-            int x = iconColumn.left() + (iw - image.width()) / 2;
-            if (image.width() > iw) x = rtl ? iconColumn.right() - 2 - image.width() + 1 : iconColumn.left() + 2;
-            const QPoint at(x, r.top() + 4);
-            IconLook look = IconLook::Plain;
-            if (!enabled) look = IconLook::Greyed;
-            else if (selected && !checked) look = IconLook::Raised;
-            else if (!checked && rich) look = IconLook::Faded;
-            DrawIcon(p, image, at, look, ui::Darken(pal.selection, 50), shown);
-        }
-
-        if (separator) {
-            const int y = r.top() + ui::DivideRoundHalfEven(r.height() + 1, 2);
-            const QRect line = rtl ? QRect(textRect.left(), y, textRect.width() - 7, 1)
-                                   : QRect(textRect.left() + 7, y, textRect.width() - 7, 1);
-            p.fillRect(line, shown(pal.separator));
-            p.restore();
-            return;
-        }
-
-        if (rtl) textRect.setRight(textRect.right() - 5);
-        else textRect.setLeft(textRect.left() + 5);
-        Rgb colour = pal.text;
-        if (selected) colour = pal.selectionText;
-        if (!enabled) colour = pal.disabledText;
-        QString caption, shortcut;
-        SplitCaption(item.text, caption, shortcut);
-        const int top = textRect.top() + (textRect.height() - fm.height()) / 2;
-        const QRect line(textRect.left(), top, textRect.width(), fm.height());
-        p.setPen(shown(colour));
-        p.drawText(line, (rtl ? Qt::AlignRight : Qt::AlignLeft) | Qt::TextSingleLine | Qt::TextShowMnemonic,
-                   QStringLiteral(" ") + caption);
-        if (!shortcut.isEmpty()) {
-            p.setPen(shown(rich ? ui::Darken(colour, -40) : colour));
-            const QRect keys = rtl ? QRect(r.left() + 10, top, r.width() - 10, fm.height())
-                                   : QRect(r.left(), top, r.width() - 10, fm.height());
-            p.drawText(keys, (rtl ? Qt::AlignLeft : Qt::AlignRight) | Qt::TextSingleLine,
-                       rtl ? QStringLiteral(" ") + shortcut : shortcut + QStringLiteral(" "));
-        }
-        p.restore();
-    }
-
-    void PaintCheck(const QStyleOptionMenuItem& item, QPainter& p, const ui::XPMenuPalette& pal, const Shown& shown,
-                    const QRect& box, bool hasImage, bool selected) const
-    {
-        const QColor fill = shown(selected ? pal.selectionMedium : pal.selectionLight);
-        p.save();
-        if (item.checkType == QStyleOptionMenuItem::Exclusive) {
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setPen(shown(pal.selectionBorder));
-            p.setBrush(fill);
-            if (hasImage) p.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
-            else p.drawEllipse(QRectF(box).adjusted(2.5, 2.5, -2.5, -2.5));
-        } else {
-            p.fillRect(box, fill);
-            Outline(p, box, shown(hasImage ? pal.selectionBorder : pal.checked));
-            if (!hasImage) {
-                // A tick from the lower left up to the right.
-                p.setPen(QPen(Qt::black, 1));
-                const QPoint o = box.topLeft();
-                for (int i = 0; i < 3; ++i) {
-                    p.drawLine(o + QPoint(2, 4 + i), o + QPoint(4, 6 + i));
-                    p.drawLine(o + QPoint(4, 6 + i), o + QPoint(8, 2 + i));
-                }
-            }
-        }
-        p.restore();
-    }
-
-    void PaintToolButton(const QStyleOptionToolButton& button, QPainter& p, const QToolButton* widget) const
-    {
-        const ui::XPMenuPalette pal = xp_.WorkingPalette(widget);
-        const int depth = DepthOf(widget);
-        const Shown shown{depth};
-        const QRect r = button.rect;
-        const QWidget* bar = widget->parentWidget();
-        const bool transparent = bar && !bar->autoFillBackground() && !qobject_cast<const QToolBar*>(bar);
-        const bool enabled = button.state & State_Enabled;
-        const bool hot = enabled && (button.state & State_MouseOver);
-        const bool checked = button.state & State_On;
-        const bool down = button.state & State_Sunken;
-        const bool indeterminate = button.state & State_NoChange;
-
-        if (!transparent) p.fillRect(r, shown(pal.toolBarBackground));
-        const QRect area(r.left(), r.top() + 1, r.width(), r.height() - 1);
-        auto paint = [&](Rgb c, bool framed) {
-            p.fillRect(area, shown(c));
-            if (framed) Outline(p, area, shown(pal.selectionBorder));
-        };
-        if (hot && (checked || down)) paint(pal.selectionMedium, true);
-        else if (hot) paint(pal.hot, true);
-        else if (checked) paint(pal.selectionLight, true);
-        else if (indeterminate) paint(pal.hot, false);
-
-        const bool captions = button.toolButtonStyle != Qt::ToolButtonIconOnly && !button.text.isEmpty();
-        const QFont font = xp_.PaintFont();
-        const QFontMetrics fm(font);
-        const QImage image = button.toolButtonStyle == Qt::ToolButtonTextOnly
-                                 ? QImage()
-                                 : IconImage(button.icon, button.iconSize.isValid() ? button.iconSize : QSize(16, 16));
-        if (!image.isNull()) {
-            QPoint at(r.left() + (r.width() - image.width()) / 2, r.top() + 2);
-            if (captions && button.toolButtonStyle == Qt::ToolButtonTextBesideIcon)
-                at = QPoint(r.left() + 3, r.top() + (r.height() - image.height()) / 2);
-            IconLook look = IconLook::Faded;
-            if (!enabled) look = IconLook::Greyed;
-            else if (hot && !down) look = IconLook::Raised;
-            else if (hot || !ui::IsRichColour(depth)) look = IconLook::Plain;
-            DrawIcon(p, image, at, look, ui::Darken(pal.hot, 50), shown);
-        }
-        if (captions) {
-            Rgb colour = down ? pal.selectionText : pal.text;
-            if (!enabled) colour = pal.disabledText;
-            p.save();
-            p.setFont(font);
-            p.setPen(shown(colour));
-            QRect band(r.left(), r.bottom() - (fm.height() + 3) + 1, r.width(), fm.height() + 3);
-            if (!image.isNull() && button.toolButtonStyle == Qt::ToolButtonTextBesideIcon)
-                band = QRect(r.left() + image.width() + 5, r.top(), r.width() - image.width() - 5, r.height());
-            p.drawText(band, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, button.text);
-            p.restore();
-        }
-    }
-
-    TXPMenu& xp_;
-};
 
 TXPMenu::TXPMenu(QWidget* owner)
     : QObject(owner), owner_(owner), style_(std::make_unique<TXPMenuStyle>(*this, BaseStyle())),
@@ -492,29 +89,14 @@ QStyle* TXPMenu::Style() const { return style_.get(); }
 
 ui::XPMenuPalette TXPMenu::WorkingPalette(const QWidget* target) const
 {
-    return ui::DerivePalette(colours_, ui::IsRichColour(DepthOf(target)), &ui::SystemColour);
+    return ui::DerivePalette(colours_, ui::IsRichColour(DisplayDepth(target)), &ui::SystemColour);
 }
 
 QFont TXPMenu::PaintFont() const { return colours_.useSystemColors ? SystemMenuFont() : font_; }
 
 QSize TXPMenu::MeasureItem(const QStyleOptionMenuItem& item, QSize proposed) const
 {
-    const QFontMetrics fm(PaintFont());
-    const bool separator = item.menuItemType == QStyleOptionMenuItem::Separator;
-    QString caption, shortcut;
-    SplitCaption(item.text, caption, shortcut);
-    QString text = separator ? QString() : caption;
-    if (!separator && !shortcut.isEmpty()) text += shortcut + QStringLiteral("WWW");
-
-    const QImage image = IconImage(item.icon, QSize(kIconSize, kIconSize));
-    const int iconWidth = std::max(image.width(), iconWidth_);
-    int width = fm.horizontalAdvance(text) + iconWidth + 10;
-    if (text.contains(u'&')) width -= fm.horizontalAdvance(u'&');
-    if (separator) return {std::max(proposed.width(), width), 4};
-
-    const int textHeight = fm.height();
-    const int height = std::max(textHeight + ui::DivideRoundHalfEven(3 * textHeight, 4), image.height() + 4);
-    return {std::max(proposed.width(), width), std::max(proposed.height(), height)};
+    return style_->MeasureItem(item, proposed);
 }
 
 bool TXPMenu::IsToolBar(const QObject* object)
@@ -639,16 +221,7 @@ bool TXPMenu::eventFilter(QObject* watched, QEvent* event)
         if (!widget || qobject_cast<QToolButton*>(widget) || !widget->parentWidget() ||
             !IsToolBar(widget->parentWidget()) || !active_)
             break;
-        const ui::XPMenuPalette pal = WorkingPalette(widget);
-        const Shown shown{DepthOf(widget)};
-        QPainter p(widget);
-        const QWidget* bar = widget->parentWidget();
-        if (bar->autoFillBackground() || qobject_cast<const QToolBar*>(bar))
-            p.fillRect(widget->rect(), shown(pal.toolBarBackground));
-        if (widget->property("Tag").toInt() > 0) {
-            const QRect r = widget->rect();
-            p.fillRect(QRect(r.center().x(), r.top() + 2, 1, r.height() - 3), shown(pal.disabledText));
-        }
+        style_->PaintToolBarSeparator(*widget);
         return true;
     }
     default: break;
