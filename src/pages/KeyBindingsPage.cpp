@@ -10,11 +10,13 @@
 #include "ui/Messages.h"
 #include "ui/TBorderColorEdit.h"
 #include "ui/Text.h"
+#include "ui/widgets/CaptionOnFrameStyle.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PitchedLabel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QEnterEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHelpEvent>
@@ -23,15 +25,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QStringList>
-#include <QStyleOptionGroupBox>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 #include <QToolTip>
-#include <qdrawutil.h>
 
 #include <algorithm>
 
@@ -59,113 +57,6 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, Q
     return image;
 }
 
-// Multi-line help text at the layout's line pitch of 13 pixels, whatever
-// leading the installed font brings.
-class PitchedLabel : public QLabel {
-public:
-    static constexpr int kPitch = 13;
-    using QLabel::QLabel;
-    QSize sizeHint() const override
-    {
-        const QStringList lines = text().split(u'\n');
-        int width = 0;
-        for (const QString& line : lines) width = std::max(width, fontMetrics().horizontalAdvance(line));
-        return {width + 1, static_cast<int>(lines.size()) * kPitch};
-    }
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setFont(font());
-        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-        const QStringList lines = text().split(u'\n');
-        for (int i = 0; i < lines.size(); ++i)
-            p.drawText(QRect(0, i * kPitch, width(), kPitch), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                       lines[i]);
-    }
-};
-
-// Group boxes as the layout expects them: an etched frame with the caption
-// on its top line, 8 pixels in, so that the controls' positions fit.
-class CaptionOnFrameStyle : public QProxyStyle {
-public:
-    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* p,
-                            const QWidget* widget) const override
-    {
-        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
-        if (control != CC_GroupBox || !box) {
-            QProxyStyle::drawComplexControl(control, option, p, widget);
-            return;
-        }
-        const QFontMetrics& metrics = box->fontMetrics;
-        const bool captioned = !box->text.isEmpty();
-        const QRect frame = box->rect.adjusted(0, captioned ? metrics.height() / 2 : 0, 0, 0);
-        const QRect caption(8, 0, metrics.horizontalAdvance(box->text), metrics.height());
-        p->save();
-        if (captioned) p->setClipRegion(QRegion(box->rect) - QRegion(caption));
-        qDrawShadeRect(p, frame, box->palette, true, 1, 0);
-        p->restore();
-        if (captioned) {
-            p->save();
-            p->setPen(box->palette.color(QPalette::WindowText));
-            p->drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, box->text);
-            p->restore();
-        }
-    }
-};
-
-QStyle* CaptionStyle()
-{
-    static CaptionOnFrameStyle* style = [] {
-        auto* s = new CaptionOnFrameStyle;
-        s->setParent(qApp);
-        return s;
-    }();
-    return style;
-}
-
-// A flat button: no frame until the pointer is over it, the icon 4 pixels
-// from the left edge and the caption after it. It never takes the focus.
-class FlatButton : public QAbstractButton {
-public:
-    FlatButton(const QIcon& icon, const QString& caption, QWidget* parent) : QAbstractButton(parent)
-    {
-        setIcon(icon);
-        setText(caption);
-        setFocusPolicy(Qt::NoFocus);
-        setCursor(Qt::PointingHandCursor);
-        setAttribute(Qt::WA_Hover);
-    }
-    QSize sizeHint() const override { return {200, 22}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        const bool down = isDown();
-        if (down || (underMouse() && isEnabled())) qDrawShadePanel(&p, rect(), palette(), down, 1);
-        const int shift = down ? 1 : 0;
-        const QRect iconRect(4 + shift, (height() - 16) / 2 + shift, 16, 16);
-        icon().paint(&p, iconRect, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
-        p.setFont(font());
-        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-        p.drawText(QRect(iconRect.right() + 5, shift, width() - iconRect.right() - 5, height()),
-                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
-    }
-    void enterEvent(QEnterEvent* event) override
-    {
-        QAbstractButton::enterEvent(event);
-        update();
-    }
-    void leaveEvent(QEvent* event) override
-    {
-        QAbstractButton::leaveEvent(event);
-        update();
-    }
-};
-
 } // namespace
 
 // The first child of its page: it goes before its controls do, so none of
@@ -183,7 +74,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     frame->setObjectName(QStringLiteral("GroupBox2"));
     frame->setGeometry(8, 8, 529, 313);
     frame->setFont(Tahoma(true));
-    frame->setStyle(CaptionStyle());
+    frame->setStyle(ui::CaptionOnFrameStyle::Shared());
     ui::SetCaptionColour(frame, QColor(0x00, 0x80, 0x00));
 
     ui::MakeLabel(frame, "StaticText3", QStringLiteral("Commands List"), QPoint(8, 14), Tahoma(true),
@@ -206,7 +97,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     management->setObjectName(QStringLiteral("GroupBox6"));
     management->setGeometry(8, 56, 241, 97);
     management->setFont(Tahoma(true));
-    management->setStyle(CaptionStyle());
+    management->setStyle(ui::CaptionOnFrameStyle::Shared());
     ui::SetCaptionColour(management, QColor(0x00, 0x1F, 0x6F));
     BuildCommandButtons(management);
 
@@ -243,7 +134,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     help->setObjectName(QStringLiteral("GroupBox3"));
     help->setGeometry(256, 56, 265, 249);
     help->setFont(Tahoma());
-    help->setStyle(CaptionStyle());
+    help->setStyle(ui::CaptionOnFrameStyle::Shared());
     ui::SetCaptionColour(help, Qt::black);
     BuildHelp(help);
 
@@ -267,7 +158,7 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
     const QString bullet = QString(QChar(0x2022)) + u' ';
     ui::MakeLabel(help, "Label10", QStringLiteral("Brief help about key bindings:"), QPoint(8, 16),
               ui::PixelFont(QStringLiteral("Arial"), 13, true), QColor(0x00, 0x30, 0x00));
-    ui::MakeLabel<PitchedLabel>(help, "Label11",
+    ui::MakeLabel<ui::PitchedLabel>(help, "Label11",
               bullet + QStringLiteral("You can assign more than one command to \n"
                                       "one key, use | as separator.\n") +
                   bullet +
@@ -277,7 +168,7 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
                                  "For example:"),
               QPoint(8, 40), Tahoma(), black);
 
-    example_ = ui::MakeLabel<PitchedLabel>(help, "LInsertSample",
+    example_ = ui::MakeLabel<ui::PitchedLabel>(help, "LInsertSample",
                          QStringLiteral("N=ActivateBelt 0 | onrelease ParseLeftClick\n"
                                         "(N will activate bioelectric cell)"),
                          QPoint(9, 117), Tahoma(false, true), QColor(0x00, 0x00, 0xFF));
@@ -287,7 +178,7 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
     example_->setCursor(Qt::PointingHandCursor);
     example_->setToolTip(QStringLiteral("Borrowed from Russian DXMP FAQ"));
 
-    ui::MakeLabel<PitchedLabel>(help, "Label12",
+    ui::MakeLabel<ui::PitchedLabel>(help, "Label12",
               QStringLiteral("1. Select a key from list\n"
                              "2. Enter command or commands for it.\n"
                              "\n"
@@ -301,7 +192,7 @@ void TKeyBindingsPage::BuildCommandButtons(QGroupBox* group)
 {
     auto make = [group](const char* name, const QIcon& icon, const QString& caption, int y, const QColor& colour,
                         const QString& hint) {
-        auto* button = new FlatButton(icon, caption, group);
+        auto* button = new ui::FlatButton(icon, caption, group);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(8, y, 200, 22);
         button->setFont(Tahoma(true));
