@@ -2,6 +2,7 @@
 
 #include "app/StartupTrace.h"
 #include "config/ConfigFile.h"
+#include "config/GameFiles.h"
 #include "config/Errors.h"
 #include "pages/GraphicsPage.h"
 #include "pages/KeyAliasesPage.h"
@@ -355,7 +356,7 @@ void TfMain::FormCreate()
 
 bool TfMain::InitializeFirstLoadUp()
 {
-    return ConfigFile(".\\DeusEx.ini").ReadFlag("CVFirstFun", "bWasFirstRun", true);
+    return game::SystemIni().ReadFlag("CVFirstFun", "bWasFirstRun", true);
 }
 
 void TfMain::ApplyFirstRunScreenSize()
@@ -400,7 +401,7 @@ void TfMain::showEvent(QShowEvent* event)
 
 void TfMain::Timer1Timer()
 {
-    if (auto* box = findChild<QComboBox*>(QStringLiteral("ComboBox1"))) ui::SetBaseColour(box, QColor(0xFD, 0xF0, 0xC8));
+    if (keyBindingsPage_) keyBindingsPage_->EndHighlight();
 }
 
 // The pages' operations; each page object supplies its own.

@@ -2,6 +2,7 @@
 // terminal, through the same saves as the window.
 #include "cli/BindingSet.h"
 #include "config/ConfigFile.h"
+#include "config/GameFiles.h"
 #include "config/FileSystem.h"
 #include "config/Safeguards.h"
 #include "pages/KeyAliases.h"
@@ -37,7 +38,7 @@ std::string Lower(std::string_view s)
     return out;
 }
 
-ConfigFile User() { return ConfigFile(std::string(keys::kUserIni)); }
+ConfigFile User() { return game::UserIni(); }
 
 std::string_view ListedKey(const std::string& key)
 {
@@ -122,7 +123,7 @@ void Bind(const std::string& key, const std::string& text)
 {
     const std::string_view listed = ListedKey(key);
     EnsureBackups();
-    keys::SaveKeyBind(listed, text);
+    keys::SaveKeyBind(User(), listed, text);
 }
 
 void Alias(int slot, const std::string& command, const std::string& name, bool unlock)
@@ -254,7 +255,7 @@ int Run(int argc, char** argv)
                                        " here: run in the game's System folder or name it with -C."};
 
         if (keysCmd->parsed()) Keys();
-        else if (getCmd->parsed()) std::cout << keys::LoadKeyBind(ListedKey(key)) << '\n';
+        else if (getCmd->parsed()) std::cout << keys::LoadKeyBind(User(), ListedKey(key)) << '\n';
         else if (bindCmd->parsed()) Bind(key, text);
         else if (aliasesCmd->parsed()) Aliases();
         else if (aliasCmd->parsed()) Alias(slot, command, name, unlock);

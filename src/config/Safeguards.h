@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/GameFiles.h"
+
 #include <string_view>
 #include <vector>
 
@@ -8,9 +10,9 @@
 // program's own spellings, resolved without regard to case.
 namespace fenwake::safeguards {
 
-inline constexpr std::string_view kUserIni = "User.ini";
+inline constexpr std::string_view kUserIni = game::kUserIni.substr(2); // the bare file name
 inline constexpr std::string_view kUserIniLower = "user.ini";
-inline constexpr std::string_view kSystemIni = "DeusEx.ini";
+inline constexpr std::string_view kSystemIni = game::kSystemIni.substr(2);
 inline constexpr std::string_view kUserBackup = "user.ini_Bak";
 inline constexpr std::string_view kSystemBackup = "DeusEx.ini_Bak";
 

@@ -2,6 +2,7 @@
 
 #include "app/TfMain.h"
 #include "config/ConfigFile.h"
+#include "config/GameFiles.h"
 #include "pages/GraphicsSettings.h"
 #include "pages/QualityPresets.h"
 #include "ui/Controls.h"
@@ -221,7 +222,7 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
 
 void TGraphicsPage::GetGraphicsSettings()
 {
-    const graphics::Settings s = graphics::Read(ConfigFile(".\\DeusEx.ini"));
+    const graphics::Settings s = graphics::Read(game::SystemIni());
     const QSignalBlocker blocks[] = {QSignalBlocker(detailTextures_), QSignalBlocker(screenFlashes_),
                                      QSignalBlocker(fullScreen_),     QSignalBlocker(resX_),
                                      QSignalBlocker(resY_),           QSignalBlocker(gamma_),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigFile.h"
+#include "config/GameFiles.h"
 
 #include <optional>
 #include <string>
@@ -14,7 +15,7 @@ namespace fenwake::aliases {
 inline constexpr int kSlotCount = 40;
 // While the lock is on, slots 0 to 18 (the game's own) cannot be edited.
 inline constexpr int kLockedSlotCount = 19;
-inline constexpr std::string_view kSection = "Extension.InputExt";
+inline constexpr std::string_view kSection = game::kInputExtSection;
 // What a slot without a stored line reads as; never written.
 inline constexpr std::string_view kNotUsed = "not used";
 inline constexpr std::string_view kClearedName = "None";

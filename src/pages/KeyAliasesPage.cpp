@@ -2,8 +2,10 @@
 
 #include "app/TfMain.h"
 #include "config/ConfigFile.h"
+#include "config/GameFiles.h"
 #include "config/Errors.h"
 #include "pages/KeyAliases.h"
+#include "ui/ItemPainters.h"
 #include "ui/Controls.h"
 #include "ui/FixedRowDelegate.h"
 #include "ui/Colours.h"
@@ -31,16 +33,12 @@
 namespace fenwake {
 namespace {
 
-const char* const kUserIni = ".\\User.ini";
 
 const QColor kLockedColour(0xC0, 0xC0, 0xC0);
 const QColor kEditableColour(0xF7, 0xF7, 0xF7);
 
 // Shown until start-up fills the page from User.ini.
 const QString kDesignText = QStringLiteral("overfilled %)");
-
-// The owner-drawn lists are told apart by this tag.
-constexpr int kAliasListTag = 175;
 
 QFont Tahoma(bool bold = false) { return ui::PixelFont(QStringLiteral("Tahoma"), 11, bold); }
 
@@ -121,7 +119,7 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     list_ = new QListWidget(page);
     list_->setObjectName(QStringLiteral("AList"));
     list_->setGeometry(16, 24, 497, 121);
-    list_->setProperty("tag", kAliasListTag);
+    list_->setProperty("tag", ui::kAliasListTag);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setDragEnabled(false);
@@ -213,7 +211,7 @@ void TKeyAliasesPage::PressDefault()
 
 void TKeyAliasesPage::LoadKeysAliases()
 {
-    const std::vector<std::string> rows = aliases::LoadRows(ConfigFile(kUserIni));
+    const std::vector<std::string> rows = aliases::LoadRows(game::UserIni());
     // Emptying the list must not refill the fields.
     const QSignalBlocker quiet(list_);
     list_->clear();
@@ -253,7 +251,7 @@ void TKeyAliasesPage::ApplyLock()
 void TKeyAliasesPage::SaveKeyAlias()
 {
     if (!slot_) return;
-    const ConfigFile user(kUserIni);
+    const ConfigFile user = game::UserIni();
     if (name_->text().isEmpty()) {
         ui::Ask(nullptr, ui::ToQ(aliases::kEmptyName), QStringLiteral("ERROR!"), QMessageBox::Critical,
                 QMessageBox::Ok);

@@ -18,8 +18,6 @@ bool StartsWithNoCase(std::string_view name, std::string_view prefix)
 
 } // namespace
 
-std::string LoadKeyBind(std::string_view key) { return LoadKeyBind(ConfigFile(std::string(kUserIni)), key); }
-
 std::string LoadKeyBind(const ConfigFile& user, std::string_view key)
 {
     return user.ReadText(kBindingSection, key, kNoBind);
@@ -30,9 +28,9 @@ std::array<ConfigFile::Entry, 2> BindingEntries(std::string_view key, std::strin
     return {{{kBindingSection, key, command}, {kCopySection, key, command}}};
 }
 
-void SaveKeyBind(std::string_view key, std::string_view command)
+void SaveKeyBind(const ConfigFile& user, std::string_view key, std::string_view command)
 {
-    ConfigFile(std::string(kUserIni)).WriteTexts(BindingEntries(key, command));
+    user.WriteTexts(BindingEntries(key, command));
 }
 
 std::optional<std::string_view> ListSpelling(std::string_view name)
@@ -42,9 +40,9 @@ std::optional<std::string_view> ListSpelling(std::string_view name)
     return std::nullopt;
 }
 
-void SaveExample()
+void SaveExample(const ConfigFile& user)
 {
-    ConfigFile(std::string(kUserIni)).WriteText(kBindingSection, kExampleKey, kExampleCommand);
+    user.WriteText(kBindingSection, kExampleKey, kExampleCommand);
 }
 
 std::optional<std::size_t> FindKey(std::string_view prefix, std::optional<std::size_t> selected,

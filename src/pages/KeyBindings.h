@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigFile.h"
+#include "config/GameFiles.h"
 
 #include <array>
 #include <cstddef>
@@ -12,10 +13,9 @@
 // Where a key's binding lives in User.ini and how the page finds keys.
 namespace fenwake::keys {
 
-inline constexpr std::string_view kUserIni = ".\\User.ini";
 // The section the editor shows and edits, and the copy it keeps in step.
-inline constexpr std::string_view kBindingSection = "Extension.InputExt";
-inline constexpr std::string_view kCopySection = "Extension.Input";
+inline constexpr std::string_view kBindingSection = game::kInputExtSection;
+inline constexpr std::string_view kCopySection = game::kInputSection;
 // Shown for a key without a line; nothing treats it specially afterwards.
 inline constexpr std::string_view kNoBind = "NOBIND";
 
@@ -36,9 +36,8 @@ inline constexpr std::array<std::string_view, 107> kKeyNames = {
     "Shift", "SingleQuote", "Slash", "Space", "t", "Tab", "Tilde", "U", "Up", "V", "W", "X", "Y", "Z",
 };
 
-// The key's binding as User.ini holds it now, or "NOBIND" when it has no line.
-std::string LoadKeyBind(std::string_view key);
-// The same read of another copy of the file, such as its backup.
+// The key's binding as the User.ini holds it now (or a copy of it, such as
+// its backup), or "NOBIND" when it has no line.
 std::string LoadKeyBind(const ConfigFile& user, std::string_view key);
 
 // The two writes of a binding save, the shown section first: several keys'
@@ -48,13 +47,13 @@ std::array<ConfigFile::Entry, 2> BindingEntries(std::string_view key, std::strin
 // Writes the text unchanged as the key's binding, the shown section first,
 // in one replacement of the file. Throws WriteError; both sections are then
 // as they were.
-void SaveKeyBind(std::string_view key, std::string_view command);
+void SaveKeyBind(const ConfigFile& user, std::string_view key, std::string_view command);
 
 // The key list's own spelling of a name given in any letter case.
 std::optional<std::string_view> ListSpelling(std::string_view name);
 
 // Writes the page's example binding to the shown section only.
-void SaveExample();
+void SaveExample(const ConfigFile& user);
 
 // The first name starting with prefix (ignoring ASCII case), looking after
 // the selected entry to the end, then from the top up to and including it.

@@ -1,6 +1,7 @@
 #include "pages/KeyBindingsPage.h"
 
 #include "app/TfMain.h"
+#include "config/GameFiles.h"
 #include "pages/KeyBindings.h"
 #include "ui/Controls.h"
 #include "ui/FixedRowDelegate.h"
@@ -8,7 +9,9 @@
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
 #include "ui/Messages.h"
+#include "ui/SystemColours.h"
 #include "ui/TBorderColorEdit.h"
+#include "ui/Themes.h"
 #include "ui/Text.h"
 #include "ui/widgets/CaptionOnFrameStyle.h"
 #include "ui/widgets/FlatButton.h"
@@ -36,7 +39,7 @@
 namespace fenwake {
 namespace {
 
-const QColor kCommandBoxColour(0xFD, 0xF0, 0xC8);
+const QColor kCommandBoxColour = ui::ToQColor(ui::kCream);
 const QColor kHighlightColour(0xFF, 0xFF, 0x00);
 
 const QString kSearchHint =
@@ -324,14 +327,14 @@ void TKeyBindingsPage::DynamicLoadKeyBind()
 {
     const auto row = SelectedKey();
     if (!row) return;
-    SetCommandText(ui::ToQ(keys::LoadKeyBind(ui::FromQ(keys_->item(*row)->text()))));
+    SetCommandText(ui::ToQ(keys::LoadKeyBind(game::UserIni(), ui::FromQ(keys_->item(*row)->text()))));
 }
 
 void TKeyBindingsPage::DynamicSaveKeyBind()
 {
     const auto row = SelectedKey();
     if (!row) return;
-    keys::SaveKeyBind(ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()));
+    keys::SaveKeyBind(game::UserIni(), ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()));
 }
 
 void TKeyBindingsPage::ComboBox1Change()
@@ -342,7 +345,9 @@ void TKeyBindingsPage::ComboBox1Change()
 
 void TKeyBindingsPage::ListBox1DblClick() { ui::SetBaseColour(command_, kHighlightColour); }
 
-void TKeyBindingsPage::ComboBox1Exit() { ui::SetBaseColour(command_, kCommandBoxColour); }
+void TKeyBindingsPage::ComboBox1Exit() { EndHighlight(); }
+
+void TKeyBindingsPage::EndHighlight() { ui::SetBaseColour(command_, kCommandBoxColour); }
 
 void TKeyBindingsPage::SetCommandText(const QString& text)
 {
@@ -365,7 +370,7 @@ void TKeyBindingsPage::LInsertSampleClick()
     if (ui::Ask(main_, QStringLiteral("Do you want to use && save this example of keybind?"),
                 QStringLiteral("Use keybind example ?"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                 QMessageBox::No) == QMessageBox::Yes)
-        keys::SaveExample();
+        keys::SaveExample(game::UserIni());
     const auto n = keys::FindKey(keys::kExampleKey, std::nullopt);
     SelectKey(static_cast<int>(*n));
     ListBox1Click();

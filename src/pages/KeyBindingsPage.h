@@ -34,6 +34,8 @@ public:
     void ComboBox1Change();
     void ListBox1DblClick();
     void ComboBox1Exit();
+    // Gives the command box back its resting colour (also the window's timer).
+    void EndHighlight();
     // Selects a key without loading it; nothing selects none.
     void SelectKey(std::optional<int> row);
     std::optional<int> SelectedKey() const;

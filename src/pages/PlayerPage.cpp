@@ -2,6 +2,7 @@
 
 #include "app/TfMain.h"
 #include "config/ConfigFile.h"
+#include "config/GameFiles.h"
 #include "pages/PlayerSettings.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
@@ -59,7 +60,7 @@ TPlayerPage::TPlayerPage(TfMain& main, QWidget* page) : QObject(&main)
 
 void TPlayerPage::GetSettigs()
 {
-    const player::Settings s = player::Read(ConfigFile(".\\User.ini"));
+    const player::Settings s = player::Read(game::UserIni());
     const QSignalBlocker blockName(playerName_);
     const QSignalBlocker blockSpeed(connSpeed_);
     const QSignalBlocker blockHelp(showHelpMessages_);

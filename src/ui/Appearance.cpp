@@ -1,6 +1,7 @@
 #include "ui/Appearance.h"
 
 #include "config/ConfigFile.h"
+#include "config/GameFiles.h"
 #include "ui/Colours.h"
 #include "ui/Cursors.h"
 #include "ui/Fonts.h"
@@ -24,7 +25,6 @@
 namespace fenwake {
 namespace {
 
-const char* const kSettingsFile = ".\\DeusEx.ini";
 
 // The theme list's rows: 16 pixels, otherwise the toolkit's own drawing.
 class FixedHeightItems : public QStyledItemDelegate {
@@ -43,11 +43,11 @@ struct PaintedControl {
 
 // The drop-down lists of the player and graphics pages.
 constexpr PaintedControl kDropDowns[] = {
-    {"ConnSpeed", 0}, {"QGraphicsQuality", 75}, {"cbSkinDetail", 0}, {"cbWorldTexture", 75}, {"cbDecals", 0},
+    {"ConnSpeed", 0}, {"QGraphicsQuality", ui::kDarkGreenTag}, {"cbSkinDetail", 0}, {"cbWorldTexture", ui::kDarkGreenTag}, {"cbDecals", 0},
 };
 
 // The key list and the alias list.
-constexpr PaintedControl kLists[] = {{"ListBox1", 0}, {"AList", 175}};
+constexpr PaintedControl kLists[] = {{"ListBox1", 0}, {"AList", ui::kAliasListTag}};
 
 // Controls that show the platform's own cursor for their kind.
 const QStringList kPlatformCursor = {
@@ -92,8 +92,8 @@ void TAppearance::BuildMenuPainter()
     QFont font = ui::PixelFont(QStringLiteral("Tahoma"), 11);
     xpMenu_->SetFont(font);
     xpMenu_->SetFontColor(ui::clMenuText);
-    xpMenu_->SetColor(ui::FromHex(0xFDF0C8));
-    xpMenu_->SetIconBackColor(ui::FromHex(0xFDF0C8));
+    xpMenu_->SetColor(ui::kCream);
+    xpMenu_->SetIconBackColor(ui::kCream);
     xpMenu_->SetMenuBarColor(ui::FromHex(0x3068FF));
     xpMenu_->SetSelectColor(ui::FromHex(0xBDD9D7));
     xpMenu_->SetSelectBorderColor(ui::FromHex(0x3068FF));
@@ -130,7 +130,7 @@ void TAppearance::AttachItemPainters()
 
 void TAppearance::InitializeCurrentColorTheme()
 {
-    const int stored = ConfigFile(kSettingsFile).ReadNumber(ui::kThemeSection, ui::kThemeKey, 0);
+    const int stored = game::SystemIni().ReadNumber(ui::kThemeSection, ui::kThemeKey, 0);
     if (themes_) {
         const QSignalBlocker quiet(themes_);
         themes_->setCurrentIndex(stored >= 0 && stored < themes_->count() ? stored : -1);
@@ -142,7 +142,7 @@ void TAppearance::ComboBox2Change()
 {
     const int index = themes_ ? themes_->currentIndex() : -1;
     // Stored before anything changes colour: a failed write changes nothing.
-    ConfigFile(kSettingsFile).WriteNumber(ui::kThemeSection, ui::kThemeKey, index);
+    game::SystemIni().WriteNumber(ui::kThemeSection, ui::kThemeKey, index);
     window_.repaint();
     if (const auto theme = ui::ThemeFor(themes_ ? themes_->currentIndex() : -1)) ApplyTheme(*theme);
 }

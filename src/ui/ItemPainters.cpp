@@ -41,14 +41,14 @@ int Tag(const QObject* control)
 ItemLook ConnSpeedLook(const QPalette& control, bool selected, int tag)
 {
     if (!selected) return Unselected(control);
-    if (tag == 75) return {true, QColor(0xFF, 0xFF, 0xFF), QColor(0x00, 0x46, 0x00)};
+    if (tag == kDarkGreenTag) return {true, QColor(0xFF, 0xFF, 0xFF), QColor(0x00, 0x46, 0x00)};
     return {true, QColor(0x00, 0xFF, 0x00), QColor(0x00, 0x45, 0x8A)};
 }
 
 ItemLook ListBoxLook(const QPalette& control, bool selected, int tag)
 {
     if (!selected) return Unselected(control);
-    if (tag == 175) return {true, QColor(0x00, 0x00, 0x00), QColor(0xBD, 0xD9, 0xD7)};
+    if (tag == kAliasListTag) return {true, QColor(0x00, 0x00, 0x00), QColor(0xBD, 0xD9, 0xD7)};
     return {true, QColor(0xD2, 0xFF, 0xD2), QColor(0x35, 0x6C, 0xFF)};
 }
 

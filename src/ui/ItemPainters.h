@@ -25,9 +25,14 @@ struct ItemLook {
     QColor fill;
 };
 
-// The drop-down lists' scheme: tag 75 picks white on dark green.
+// Tags that pick a painter's second scheme: white on dark green for a
+// drop-down list, black on grey-green for the alias list.
+inline constexpr int kDarkGreenTag = 75;
+inline constexpr int kAliasListTag = 175;
+
+// The drop-down lists' scheme, kDarkGreenTag for the second one.
 ItemLook ConnSpeedLook(const QPalette& control, bool selected, int tag);
-// The key list's and alias list's scheme: tag 175 (the alias list) picks black on grey-green.
+// The key list's and alias list's scheme, kAliasListTag for the second one.
 ItemLook ListBoxLook(const QPalette& control, bool selected, int tag);
 
 // Fills rect and draws text offset from its top-left corner.

@@ -36,6 +36,9 @@ inline constexpr std::array<std::string_view, 6> kThemeNames = {
     "Dark 1",
 };
 
+// The design's cream: the command box at rest and the flat menu's body.
+inline constexpr TColor kCream = FromHex(0xFDF0C8);
+
 // DeusEx.ini, where the chosen index is kept.
 inline constexpr std::string_view kThemeSection = "Fenwake";
 inline constexpr std::string_view kThemeKey = "ColorThemeIndex";

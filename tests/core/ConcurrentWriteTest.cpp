@@ -56,7 +56,7 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     if (!fs::is_regular_file(source)) GTEST_SKIP() << "no real-world file at " << source;
     Put("User.ini", Get(source));
     // Our keys get their lines first, so later saves only change values.
-    for (const std::string_view key : kOurKeys) keys::SaveKeyBind(key, "first");
+    for (const std::string_view key : kOurKeys) keys::SaveKeyBind(game::UserIni(), key, "first");
     const std::string prepared = Get("User.ini");
 
     test::ChildProcess other(FENWAKE_OTHER_WRITER, {"User.ini", GetParam(), "stop", "report", "60"});
@@ -64,7 +64,7 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     int refused = 0;
     for (int i = 0; i < 30; ++i) {
         try {
-            keys::SaveKeyBind(kOurKeys[i % kOurKeys.size()], "say fenwake " + std::to_string(i));
+            keys::SaveKeyBind(game::UserIni(), kOurKeys[i % kOurKeys.size()], "say fenwake " + std::to_string(i));
         } catch (const WriteError&) {
             ++refused; // a file that never settles is refused, never guessed at
         }
@@ -86,10 +86,10 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     EXPECT_LE(refused, 3);
 
     // Alone again, a save keeps the other program's last save whole.
-    keys::SaveKeyBind("home", "say alone");
+    keys::SaveKeyBind(game::UserIni(), "home", "say alone");
     const std::string final = Get("User.ini");
     EXPECT_EQ(WithoutOurs(final), WithoutOurs(test::other::WithSave(prepared, last)));
-    EXPECT_EQ(keys::LoadKeyBind("home"), "say alone");
+    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "home"), "say alone");
     EXPECT_EQ(ConfigFile(".\\User.ini").ReadText(keys::kCopySection, "home", ""), "say alone");
     EXPECT_EQ(EntryCount(), 3u) << "a temporary was left behind";
 }

@@ -15,24 +15,24 @@ class KeyBindings : public test::TempDirTest {};
 
 TEST_F(KeyBindings, LoadReadsTheShownSectionAndSaveWritesBothInPlace)
 {
-    EXPECT_EQ(keys::LoadKeyBind("F1"), "NOBIND") << "no file";
+    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "F1"), "NOBIND") << "no file";
     Put("User.ini", "[Extension.InputExt]\r\nHome=Behindview 1\r\nF2=\r\nN=Jump\r\n\r\n"
                     "[Extension.Input]\r\nF1=OnlyInTheCopy\r\nN=Jump\r\n");
-    EXPECT_EQ(keys::LoadKeyBind("F1"), "NOBIND") << "the copy is never read";
-    EXPECT_EQ(keys::LoadKeyBind("F2"), "") << "an empty binding is not a missing one";
-    EXPECT_EQ(keys::LoadKeyBind("home"), "Behindview 1");
+    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "F1"), "NOBIND") << "the copy is never read";
+    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "F2"), "") << "an empty binding is not a missing one";
+    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "home"), "Behindview 1");
 
-    keys::SaveKeyBind("home", "ActivateBelt 0 | onrelease ParseLeftClick");
-    keys::SaveKeyBind("F1", "Set a=b ");
-    keys::SaveExample();
+    keys::SaveKeyBind(game::UserIni(), "home", "ActivateBelt 0 | onrelease ParseLeftClick");
+    keys::SaveKeyBind(game::UserIni(), "F1", "Set a=b ");
+    keys::SaveExample(game::UserIni());
     EXPECT_EQ(Get("User.ini"),
               "[Extension.InputExt]\r\nHome=ActivateBelt 0 | onrelease ParseLeftClick\r\nF2=\r\n"
               "N=ActivateBelt 0 | onrelease ParseLeftClick\r\nF1=Set a=b \r\n\r\n"
               "[Extension.Input]\r\nF1=Set a=b \r\nN=Jump\r\nhome=ActivateBelt 0 | onrelease ParseLeftClick\r\n");
-    EXPECT_EQ(keys::LoadKeyBind("F1"), "Set a=b");
+    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "F1"), "Set a=b");
 
     fs::remove("User.ini");
-    keys::SaveKeyBind("Space", "");
+    keys::SaveKeyBind(game::UserIni(), "Space", "");
     EXPECT_EQ(Get("User.ini"), "[Extension.InputExt]\r\nSpace=\r\n[Extension.Input]\r\nSpace=\r\n");
 }
 
@@ -82,11 +82,11 @@ TEST_F(KeyBindings, RealFilesKeepEveryOtherLine)
         fs::copy_file(entry.path(), "User.ini", fs::copy_options::overwrite_existing);
         fs::permissions("User.ini", fs::perms::owner_write, fs::perm_options::add);
         const std::string before = Get("User.ini");
-        for (std::string_view key : keys::kKeyNames) keys::LoadKeyBind(key);
+        for (std::string_view key : keys::kKeyNames) keys::LoadKeyBind(game::UserIni(), key);
         EXPECT_EQ(Get("User.ini"), before);
 
-        keys::SaveKeyBind("period", "Fenwake | onrelease test");
-        EXPECT_EQ(keys::LoadKeyBind("period"), "Fenwake | onrelease test");
+        keys::SaveKeyBind(game::UserIni(), "period", "Fenwake | onrelease test");
+        EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "period"), "Fenwake | onrelease test");
         EXPECT_EQ(Copy("period"), "Fenwake | onrelease test");
         const auto was = lines(before), now = lines(Get("User.ini"));
         std::vector<std::string> added, removed;

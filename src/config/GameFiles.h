@@ -1,0 +1,25 @@
+#pragma once
+
+#include "config/ConfigFile.h"
+
+#include <string>
+#include <string_view>
+
+// The game's two configuration files and the sections the key editors share,
+// each named once.
+namespace fenwake::game {
+
+// As the program names them: relative to the current directory, the game's
+// System folder. The leading ".\" is also how the write error names them.
+inline constexpr std::string_view kUserIni = ".\\User.ini";
+inline constexpr std::string_view kSystemIni = ".\\DeusEx.ini";
+
+// User.ini's section of bindings and aliases, and the copy of the bindings
+// that every binding save keeps in step.
+inline constexpr std::string_view kInputExtSection = "Extension.InputExt";
+inline constexpr std::string_view kInputSection = "Extension.Input";
+
+inline ConfigFile UserIni() { return ConfigFile(std::string(kUserIni)); }
+inline ConfigFile SystemIni() { return ConfigFile(std::string(kSystemIni)); }
+
+} // namespace fenwake::game
