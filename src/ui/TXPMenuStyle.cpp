@@ -104,6 +104,135 @@ void SplitCaption(const QString& text, QString& caption, QString& shortcut)
     shortcut = tab < 0 ? QString() : text.mid(tab + 1);
 }
 
+
+// One menu item's measures, in pixels.
+constexpr int kIconTop = 4;           // the icon below the item's top edge
+constexpr int kWideIconInset = 2;     // an icon wider than its column, from the column's edge
+constexpr int kGapAfterWideIcon = 4;  // between such an icon and the caption
+constexpr int kCheckBoxSize = 10;     // the check box of an item without an icon
+// The check box around an icon, inside the icon column.
+constexpr QMargins kCheckAroundIcon(1, 2, 3, 2);
+constexpr int kCaptionIndent = 5;     // the caption after the icon column
+constexpr int kShortcutMargin = 10;   // the shortcut before the far edge
+constexpr int kSeparatorIndent = 7;   // the separator line after the icon column
+constexpr int kSelectionInset = 1;    // the selection bar below and above the item's edges
+// Shortcuts a shade lighter than their caption on a rich display.
+constexpr int kShortcutDarken = -40;
+constexpr int kRaisedShadowDarken = 50;
+// The gradient lightens the icon column's colour column by column: faster
+// over the icon column and a little beyond it, never past the lightest.
+constexpr int kGradientStepOverColumn = 3;
+constexpr int kGradientStep = 1;
+constexpr int kGradientOverhang = 5;
+constexpr int kGradientLightest = 96;
+
+// What one paint of a menu item works with.
+struct ItemPaint {
+    QPainter& p;
+    const ui::XPMenuPalette& pal;
+    Shown shown;
+    bool rich;
+    bool rtl;
+};
+
+// Where a menu item's parts go.
+struct ItemLayout {
+    QRect item;
+    QRect iconColumn;
+    QRect text; // everything after the icon column
+    QRect check;
+};
+
+ItemLayout LayOutItem(QRect r, bool rtl, int iconWidth, const QImage& image)
+{
+    r.setBottom(r.bottom() + 1);
+    const QRect column = rtl ? QRect(r.right() - iconWidth + 1, r.top(), iconWidth, r.height())
+                             : QRect(r.left(), r.top(), iconWidth, r.height());
+    const int textStart = iconWidth < image.width() ? image.width() + kGapAfterWideIcon : iconWidth;
+    const QRect text = rtl ? QRect(r.left(), r.top(), r.width() - textStart, r.height())
+                           : QRect(r.left() + textStart, r.top(), r.width() - textStart, r.height());
+    // QRect::center lies before the middle of an even size: one pixel less.
+    const int half = kCheckBoxSize / 2 - 1;
+    const QRect check = image.isNull() ? QRect(column.center() - QPoint(half, half), QSize(kCheckBoxSize, kCheckBoxSize))
+                                       : column.marginsRemoved(kCheckAroundIcon);
+    return {r, column, text, check};
+}
+
+void PaintGradient(const ItemPaint& paint, const QRect& r, int iconWidth)
+{
+    int lighten = 0;
+    for (int x = r.left(); x <= r.right(); ++x) {
+        const int fromEdge = paint.rtl ? r.right() - x : x - r.left();
+        const bool overColumn = fromEdge > 0 && fromEdge < iconWidth + kGradientOverhang;
+        lighten = std::min(lighten + (overColumn ? kGradientStepOverColumn : kGradientStep), kGradientLightest);
+        paint.p.fillRect(QRect(x, r.top(), 1, r.height()), paint.shown(ui::Lighten(paint.pal.iconColumn, lighten)));
+    }
+}
+
+void PaintPlainBackground(const ItemPaint& paint, const ItemLayout& at)
+{
+    paint.p.fillRect(at.item, paint.shown(paint.pal.menuBackground));
+    paint.p.fillRect(at.iconColumn, paint.shown(paint.pal.iconColumn));
+}
+
+void PaintSelectionBar(const ItemPaint& paint, const QRect& r, bool flatMenu)
+{
+    // The flat frame's shadow side keeps its outline free.
+    const QRect bar(r.left(), r.top() + kSelectionInset, r.width() - (flatMenu ? 1 : 0), r.height() - 2 * kSelectionInset);
+    paint.p.fillRect(bar, paint.shown(paint.pal.selection));
+    Outline(paint.p, bar, paint.shown(paint.pal.selectionBorder));
+}
+
+void PaintSeparator(const ItemPaint& paint, const ItemLayout& at)
+{
+    const QRect& text = at.text;
+    const int y = at.item.top() + ui::DivideRoundHalfEven(at.item.height() + 1, 2);
+    const QRect line = paint.rtl ? QRect(text.left(), y, text.width() - kSeparatorIndent, 1)
+                                 : QRect(text.left() + kSeparatorIndent, y, text.width() - kSeparatorIndent, 1);
+    paint.p.fillRect(line, paint.shown(paint.pal.separator));
+}
+
+QPoint IconPlace(const ItemLayout& at, const QImage& image, bool rtl, int iconWidth)
+{
+    const QRect& column = at.iconColumn;
+    int x = column.left() + (iconWidth - image.width()) / 2;
+    if (image.width() > iconWidth)
+        x = rtl ? column.right() - kWideIconInset - image.width() + 1 : column.left() + kWideIconInset;
+    return {x, at.item.top() + kIconTop};
+}
+
+IconLook MenuIconLook(bool enabled, bool selected, bool checked, bool rich)
+{
+    if (!enabled) return IconLook::Greyed;
+    if (selected && !checked) return IconLook::Raised;
+    if (!checked && rich) return IconLook::Faded;
+    return IconLook::Plain;
+}
+
+// The caption after the icon column and the shortcut at the far edge, both
+// centred in the item's height.
+void PaintCaption(const ItemPaint& paint, const QString& itemText, const ItemLayout& at, Rgb colour,
+                  const QFontMetrics& fm)
+{
+    QRect text = at.text;
+    if (paint.rtl) text.setRight(text.right() - kCaptionIndent);
+    else text.setLeft(text.left() + kCaptionIndent);
+    QString caption, shortcut;
+    SplitCaption(itemText, caption, shortcut);
+    const int top = text.top() + (text.height() - fm.height()) / 2;
+    const QRect line(text.left(), top, text.width(), fm.height());
+    paint.p.setPen(paint.shown(colour));
+    paint.p.drawText(line, (paint.rtl ? Qt::AlignRight : Qt::AlignLeft) | Qt::TextSingleLine | Qt::TextShowMnemonic,
+                     QStringLiteral(" ") + caption);
+    if (shortcut.isEmpty()) return;
+    const QRect& r = at.item;
+    paint.p.setPen(paint.shown(paint.rich ? ui::Darken(colour, kShortcutDarken) : colour));
+    const QRect keys = paint.rtl ? QRect(r.left() + kShortcutMargin, top, r.width() - kShortcutMargin, fm.height())
+                                 : QRect(r.left(), top, r.width() - kShortcutMargin, fm.height());
+    paint.p.drawText(keys, (paint.rtl ? Qt::AlignLeft : Qt::AlignRight) | Qt::TextSingleLine,
+                     paint.rtl ? QStringLiteral(" ") + shortcut : shortcut + QStringLiteral(" "));
+}
+
 } // namespace
 
 int DisplayDepth(const QWidget* widget)
@@ -276,91 +405,34 @@ void TXPMenuStyle::PaintMenuItem(const QStyleOptionMenuItem& item, QPainter& p, 
 {
     const ui::XPMenuPalette pal = xp_.WorkingPalette(menu);
     const int depth = DisplayDepth(menu);
-    const Shown shown{depth};
-    const bool rich = ui::IsRichColour(depth);
-    const QFont font = xp_.PaintFont();
-    p.save();
-    p.setFont(font);
-    const QFontMetrics fm(font);
-
-    QRect r = item.rect;
-    r.setBottom(r.bottom() + 1);
-    const bool rtl = item.direction == Qt::RightToLeft;
+    const ItemPaint paint{p, pal, Shown{depth}, ui::IsRichColour(depth), item.direction == Qt::RightToLeft};
     const bool selected = item.state & State_Selected;
     const bool enabled = item.state & State_Enabled;
     const bool separator = item.menuItemType == QStyleOptionMenuItem::Separator;
     const bool checked = item.checkType != QStyleOptionMenuItem::NotCheckable && item.checked;
-    const int iw = xp_.IconWidth();
+    const int iconWidth = xp_.IconWidth();
     const QImage image = IconImage(item.icon, QSize(kIconSize, kIconSize));
+    const ItemLayout at = LayOutItem(item.rect, paint.rtl, iconWidth, image);
+    const QFont font = xp_.PaintFont();
+    p.save();
+    p.setFont(font);
 
-    const QRect iconColumn = rtl ? QRect(r.right() - iw + 1, r.top(), iw, r.height())
-                                 : QRect(r.left(), r.top(), iw, r.height());
-    const int textStart = iw < image.width() ? image.width() + 4 : iw;
-    QRect textRect = rtl ? QRect(r.left(), r.top(), r.width() - textStart, r.height())
-                         : QRect(r.left() + textStart, r.top(), r.width() - textStart, r.height());
-    const QRect checkRect = image.isNull()
-                                ? QRect(iconColumn.center().x() - 4, iconColumn.center().y() - 4, 10, 10)
-                                : iconColumn.adjusted(1, 2, -3, -2);
-
-    // Background. A disabled item under the highlight looks as it did before.
-    if (xp_.Gradient() && rich) {
-        int s = 0;
-        for (int x = r.left(); x <= r.right(); ++x) {
-            const int fromEdge = rtl ? r.right() - x : x - r.left();
-            s = std::min(s + (fromEdge > 0 && fromEdge < iw + 5 ? 3 : 1), 96);
-            p.fillRect(QRect(x, r.top(), 1, r.height()), shown(ui::Lighten(pal.iconColumn, s)));
-        }
-    } else {
-        p.fillRect(r, shown(pal.menuBackground));
-        p.fillRect(iconColumn, shown(pal.iconColumn));
-    }
-
-    if (selected && enabled && xp_.DrawSelect() && !separator) {
-        const QRect bar(r.left(), r.top() + 1, r.width() - (xp_.FlatMenu() ? 1 : 0), r.height() - 2);
-        p.fillRect(bar, shown(pal.selection));
-        Outline(p, bar, shown(pal.selectionBorder));
-    }
-
-    if (checked && !separator) PaintCheck(item, p, pal, shown, checkRect, !image.isNull(), selected);
-
-    if (!image.isNull() && !separator) {
-        int x = iconColumn.left() + (iw - image.width()) / 2;
-        if (image.width() > iw) x = rtl ? iconColumn.right() - 2 - image.width() + 1 : iconColumn.left() + 2;
-        const QPoint at(x, r.top() + 4);
-        IconLook look = IconLook::Plain;
-        if (!enabled) look = IconLook::Greyed;
-        else if (selected && !checked) look = IconLook::Raised;
-        else if (!checked && rich) look = IconLook::Faded;
-        DrawIcon(p, image, at, look, ui::Darken(pal.selection, 50), shown);
-    }
+    // A disabled item under the highlight looks as it did before.
+    if (xp_.Gradient() && paint.rich) PaintGradient(paint, at.item, iconWidth);
+    else PaintPlainBackground(paint, at);
 
     if (separator) {
-        const int y = r.top() + ui::DivideRoundHalfEven(r.height() + 1, 2);
-        const QRect line = rtl ? QRect(textRect.left(), y, textRect.width() - 7, 1)
-                               : QRect(textRect.left() + 7, y, textRect.width() - 7, 1);
-        p.fillRect(line, shown(pal.separator));
-        p.restore();
-        return;
-    }
-
-    if (rtl) textRect.setRight(textRect.right() - 5);
-    else textRect.setLeft(textRect.left() + 5);
-    Rgb colour = pal.text;
-    if (selected) colour = pal.selectionText;
-    if (!enabled) colour = pal.disabledText;
-    QString caption, shortcut;
-    SplitCaption(item.text, caption, shortcut);
-    const int top = textRect.top() + (textRect.height() - fm.height()) / 2;
-    const QRect line(textRect.left(), top, textRect.width(), fm.height());
-    p.setPen(shown(colour));
-    p.drawText(line, (rtl ? Qt::AlignRight : Qt::AlignLeft) | Qt::TextSingleLine | Qt::TextShowMnemonic,
-               QStringLiteral(" ") + caption);
-    if (!shortcut.isEmpty()) {
-        p.setPen(shown(rich ? ui::Darken(colour, -40) : colour));
-        const QRect keys = rtl ? QRect(r.left() + 10, top, r.width() - 10, fm.height())
-                               : QRect(r.left(), top, r.width() - 10, fm.height());
-        p.drawText(keys, (rtl ? Qt::AlignLeft : Qt::AlignRight) | Qt::TextSingleLine,
-                   rtl ? QStringLiteral(" ") + shortcut : shortcut + QStringLiteral(" "));
+        PaintSeparator(paint, at);
+    } else {
+        if (selected && enabled && xp_.DrawSelect()) PaintSelectionBar(paint, at.item, xp_.FlatMenu());
+        if (checked) PaintCheck(item, p, pal, paint.shown, at.check, !image.isNull(), selected);
+        if (!image.isNull())
+            DrawIcon(p, image, IconPlace(at, image, paint.rtl, iconWidth), MenuIconLook(enabled, selected, checked, paint.rich),
+                     ui::Darken(pal.selection, kRaisedShadowDarken), paint.shown);
+        Rgb colour = pal.text;
+        if (selected) colour = pal.selectionText;
+        if (!enabled) colour = pal.disabledText;
+        PaintCaption(paint, item.text, at, colour, QFontMetrics(font));
     }
     p.restore();
 }
