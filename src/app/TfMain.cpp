@@ -53,7 +53,13 @@ TfMain::TfMain(QWidget* parent)
     trace::Phase("build shortcut menu", [this] { BuildShortcutMenu(); });
     BuildPages();
     // Paints and hooks what the pages built, so it comes after them.
-    appearance_ = trace::Phase("build appearance", [this] { return new TAppearance(*this); });
+    appearance_ = trace::Phase("build appearance", [this] {
+        TAppearanceControls controls{themes_, coolBar_, toolBar_, notebook_,
+                                     keyBindingsPage_->KeyList(), keyAliasesPage_->AliasList(), {}};
+        controls.dropDowns.emplace_back(playerPage_->ConnSpeed(), 0);
+        for (const auto& dropDown : graphicsPage_->DropDowns()) controls.dropDowns.push_back(dropDown);
+        return new TAppearance(*this, std::move(controls));
+    });
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
         // Logging out is one more way to close the window: ask as always.
@@ -87,7 +93,7 @@ void TfMain::BuildLayout()
     ui::SetWindowColour(this, QColor(0xEC, 0xE9, 0xD8));
     setFont(ui::PixelFont(QStringLiteral("Tahoma"), 11));
 
-    auto* coolBar = new QFrame(this);
+    auto* coolBar = coolBar_ = new QFrame(this);
     coolBar->setObjectName(QStringLiteral("CoolBar1"));
     coolBar->setGeometry(0, 0, 543, 23);
     ui::SetWindowColour(coolBar, QColor(0xFE, 0xFF, 0xEC));
@@ -95,7 +101,7 @@ void TfMain::BuildLayout()
                            ui::PixelFont(QStringLiteral("Tahoma"), 11, true));
     mode->setFixedHeight(13);
 
-    auto* toolBar = new QWidget(coolBar);
+    auto* toolBar = toolBar_ = new QWidget(coolBar);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setGeometry(53, 1, 8 + 115 + 115 + 8, 21);
     auto* sep3 = new QWidget(toolBar);
@@ -134,6 +140,7 @@ void TfMain::BuildLayout()
         auto* page = new QWidget(notebook_);
         page->setObjectName(QString::fromLatin1(name));
         notebook_->addWidget(page);
+        pages_.push_back(page);
     }
     notebook_->setCurrentWidget(Page(QStringLiteral("Misc")));
 
@@ -150,7 +157,7 @@ void TfMain::BuildLayout()
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, [this] { this->close(); });
 
-    auto* shortcut = new QPushButton(QStringLiteral("Make Shortcut in... >>"), this);
+    auto* shortcut = shortcutButton_ = new QPushButton(QStringLiteral("Make Shortcut in... >>"), this);
     shortcut->setObjectName(QStringLiteral("BitBtn1"));
     shortcut->setGeometry(82, 369, 140, 25);
     shortcut->setCursor(Qt::PointingHandCursor);
@@ -158,9 +165,9 @@ void TfMain::BuildLayout()
 
     ui::MakeLabel(this, "Label18", QStringLiteral("Color theme:"), QPoint(265, 360),
               ui::PixelFont(QStringLiteral("Tahoma"), 11, true, true));
-    auto* themes = new QComboBox(this);
-    themes->setObjectName(QStringLiteral("ComboBox2"));
-    themes->setGeometry(265, 379, 275, 22);
+    themes_ = new QComboBox(this);
+    themes_->setObjectName(QStringLiteral("ComboBox2"));
+    themes_->setGeometry(265, 379, 275, 22);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -250,8 +257,7 @@ void TfMain::BuildShortcutMenu()
     popupMenu1_->addSeparator()->setObjectName(QStringLiteral("N1"));
     add("cancel1", QStringLiteral("cancel"));
 
-    auto* button = findChild<QPushButton*>(QStringLiteral("BitBtn1"));
-    connect(button, &QPushButton::clicked, this, ui::Guard([this] { Button1Click(); }));
+    connect(shortcutButton_, &QPushButton::clicked, this, ui::Guard([this] { Button1Click(); }));
 }
 
 void TfMain::Button1Click()
@@ -310,7 +316,9 @@ void TfMain::AttachEditMenu(QLineEdit* field)
 
 QWidget* TfMain::Page(const QString& name) const
 {
-    return notebook_->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+    for (QWidget* page : pages_)
+        if (page->objectName() == name) return page;
+    return nullptr;
 }
 
 void TfMain::ShowPage(const QString& name)

@@ -9,6 +9,8 @@
 
 #include "shell/TFastShellLink.h"
 
+#include <vector>
+
 class QAbstractButton;
 class QComboBox;
 class QLabel;
@@ -100,6 +102,11 @@ private:
     QLineEdit* FocusedEditField() const;
 
     QStackedWidget* notebook_ = nullptr;
+    std::vector<QWidget*> pages_; // the notebook's pages, named after their roles
+    QWidget* coolBar_ = nullptr;
+    QWidget* toolBar_ = nullptr;
+    QComboBox* themes_ = nullptr;
+    QPushButton* shortcutButton_ = nullptr;
     QToolButton* toolButton1_ = nullptr;
     QToolButton* toolButton2_ = nullptr;
     QTimer* timer1_ = nullptr;

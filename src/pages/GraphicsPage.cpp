@@ -5,6 +5,7 @@
 #include "config/GameFiles.h"
 #include "pages/GraphicsSettings.h"
 #include "pages/QualityPresets.h"
+#include "ui/ItemPainters.h"
 #include "ui/Controls.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
@@ -333,6 +334,11 @@ bool TGraphicsPage::eventFilter(QObject* watched, QEvent* event)
         ui::RunHandler([this] { Label8Click(); });
     }
     return QObject::eventFilter(watched, event);
+}
+
+std::vector<std::pair<QComboBox*, int>> TGraphicsPage::DropDowns() const
+{
+    return {{quality_, ui::kDarkGreenTag}, {skinDetail_, 0}, {worldTexture_, ui::kDarkGreenTag}, {decals_, 0}};
 }
 
 } // namespace fenwake

@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+#include <utility>
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
 class QEvent;
@@ -33,6 +36,9 @@ public:
     void Label8Click();
     void Label7MouseDown();
     void Label7MouseUp();
+
+    // The owner-drawn drop-down lists of the page, with the painter's tag of each.
+    std::vector<std::pair<QComboBox*, int>> DropDowns() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

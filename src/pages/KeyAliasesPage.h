@@ -36,6 +36,7 @@ public:
 
     // The slot the fields belong to: none until the list has been loaded.
     std::optional<int> CurrentSlot() const { return slot_; }
+    QListWidget* AliasList() const { return list_; }
 
 private:
     void BuildControls(QWidget* page);

@@ -39,6 +39,7 @@ public:
     // Selects a key without loading it; nothing selects none.
     void SelectKey(std::optional<int> row);
     std::optional<int> SelectedKey() const;
+    QListWidget* KeyList() const { return keys_; }
 
     void QSearchKeyChange();
     void LInsertSampleClick();

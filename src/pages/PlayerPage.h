@@ -20,6 +20,9 @@ public:
 
     void GetSettigs();
 
+    // The owner-drawn drop-down list of the page.
+    QComboBox* ConnSpeed() const { return connSpeed_; }
+
 private:
     QLineEdit* playerName_ = nullptr;
     QComboBox* connSpeed_ = nullptr;

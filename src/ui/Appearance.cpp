@@ -4,6 +4,7 @@
 #include "config/GameFiles.h"
 #include "ui/Colours.h"
 #include "ui/Cursors.h"
+#include "ui/FixedRowDelegate.h"
 #include "ui/Fonts.h"
 #include "ui/ItemPainters.h"
 #include "ui/Messages.h"
@@ -25,30 +26,6 @@
 namespace fenwake {
 namespace {
 
-
-// The theme list's rows: 16 pixels, otherwise the toolkit's own drawing.
-class FixedHeightItems : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
-    }
-};
-
-struct PaintedControl {
-    const char* name;
-    int tag;
-};
-
-// The drop-down lists of the player and graphics pages.
-constexpr PaintedControl kDropDowns[] = {
-    {"ConnSpeed", 0}, {"QGraphicsQuality", ui::kDarkGreenTag}, {"cbSkinDetail", 0}, {"cbWorldTexture", ui::kDarkGreenTag}, {"cbDecals", 0},
-};
-
-// The key list and the alias list.
-constexpr PaintedControl kLists[] = {{"ListBox1", 0}, {"AList", ui::kAliasListTag}};
-
 // Controls that show the platform's own cursor for their kind.
 const QStringList kPlatformCursor = {
     QStringLiteral("ComboBox1"), QStringLiteral("QSearchKey"), QStringLiteral("ECommand"),
@@ -63,7 +40,8 @@ void GiveTag(QObject* control, int tag)
 
 } // namespace
 
-TAppearance::TAppearance(QWidget& window) : QObject(&window), window_(window)
+TAppearance::TAppearance(QWidget& window, TAppearanceControls controls)
+    : QObject(&window), window_(window), controls_(std::move(controls))
 {
     setObjectName(QStringLiteral("Appearance"));
     FillThemeList();
@@ -74,19 +52,18 @@ TAppearance::TAppearance(QWidget& window) : QObject(&window), window_(window)
 
 void TAppearance::FillThemeList()
 {
-    themes_ = window_.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
-    if (!themes_) return;
-    const QSignalBlocker quiet(themes_);
-    themes_->setEditable(false);
-    themes_->setItemDelegate(new FixedHeightItems(themes_));
-    for (std::string_view name : ui::kThemeNames) themes_->addItem(ui::ToQ(name));
-    themes_->setCurrentIndex(-1);
-    connect(themes_, &QComboBox::activated, this, ui::Guard([this] { ComboBox2Change(); }));
+    QComboBox* themes = controls_.themes;
+    const QSignalBlocker quiet(themes);
+    themes->setEditable(false);
+    themes->setItemDelegate(new ui::FixedRowDelegate(16, themes));
+    for (std::string_view name : ui::kThemeNames) themes->addItem(ui::ToQ(name));
+    themes->setCurrentIndex(-1);
+    connect(themes, &QComboBox::activated, this, ui::Guard([this] { ComboBox2Change(); }));
 }
 
 void TAppearance::BuildMenuPainter()
 {
-    if (QWidget* bar = window_.findChild<QWidget*>(QStringLiteral("ToolBar1"))) bar->setProperty("ToolBar", true);
+    controls_.toolBar->setProperty("ToolBar", true);
     xpMenu_ = new TXPMenu(&window_);
     xpMenu_->setObjectName(QStringLiteral("XPMenu1"));
     QFont font = ui::PixelFont(QStringLiteral("Tahoma"), 11);
@@ -114,37 +91,31 @@ void TAppearance::BuildMenuPainter()
 
 void TAppearance::AttachItemPainters()
 {
-    for (const PaintedControl& c : kDropDowns) {
-        if (auto* box = window_.findChild<QComboBox*>(QString::fromLatin1(c.name))) {
-            GiveTag(box, c.tag);
-            ui::AttachConnSpeedDrawItem(box);
-        }
+    for (const auto& [box, tag] : controls_.dropDowns) {
+        GiveTag(box, tag);
+        ui::AttachConnSpeedDrawItem(box);
     }
-    for (const PaintedControl& c : kLists) {
-        if (auto* list = window_.findChild<QListWidget*>(QString::fromLatin1(c.name))) {
-            GiveTag(list, c.tag);
-            ui::SetListDrawing(list, ui::DesignState().lists);
-        }
+    for (QListWidget* list : {controls_.keyList, controls_.aliasList}) {
+        GiveTag(list, list == controls_.aliasList ? ui::kAliasListTag : 0);
+        ui::SetListDrawing(list, ui::DesignState().lists);
     }
 }
 
 void TAppearance::InitializeCurrentColorTheme()
 {
     const int stored = game::SystemIni().ReadNumber(ui::kThemeSection, ui::kThemeKey, 0);
-    if (themes_) {
-        const QSignalBlocker quiet(themes_);
-        themes_->setCurrentIndex(stored >= 0 && stored < themes_->count() ? stored : -1);
-    }
+    const QSignalBlocker quiet(controls_.themes);
+    controls_.themes->setCurrentIndex(stored >= 0 && stored < controls_.themes->count() ? stored : -1);
     ComboBox2Change();
 }
 
 void TAppearance::ComboBox2Change()
 {
-    const int index = themes_ ? themes_->currentIndex() : -1;
+    const int index = controls_.themes->currentIndex();
     // Stored before anything changes colour: a failed write changes nothing.
     game::SystemIni().WriteNumber(ui::kThemeSection, ui::kThemeKey, index);
     window_.repaint();
-    if (const auto theme = ui::ThemeFor(themes_ ? themes_->currentIndex() : -1)) ApplyTheme(*theme);
+    if (const auto theme = ui::ThemeFor(controls_.themes->currentIndex())) ApplyTheme(*theme);
 }
 
 void TAppearance::ApplyTheme(const ui::ThemeRecord& theme)
@@ -154,22 +125,18 @@ void TAppearance::ApplyTheme(const ui::ThemeRecord& theme)
         xpMenu_->SetActive(theme.menuPainter);
         xpMenu_->SetAutoDetect(theme.autoDetect);
     }
-    for (const PaintedControl& c : kLists)
-        if (auto* list = window_.findChild<QListWidget*>(QString::fromLatin1(c.name))) ui::SetListDrawing(list, theme.lists);
+    for (QListWidget* list : {controls_.keyList, controls_.aliasList}) ui::SetListDrawing(list, theme.lists);
     ApplyColours(theme);
-    for (const char* name : {"CoolBar1", "ToolBar1"})
-        if (auto* w = window_.findChild<QWidget*>(QString::fromLatin1(name))) w->update();
+    controls_.coolBar->update();
+    controls_.toolBar->update();
 }
 
 void TAppearance::ApplyColours(const ui::ThemeRecord& theme)
 {
-    if (auto* keys = window_.findChild<QListWidget*>(QStringLiteral("ListBox1")))
-        ui::SetBaseColour(keys, ui::ToQColor(theme.keyList));
-    if (auto* notebook = window_.findChild<QWidget*>(QStringLiteral("Notebook1")))
-        ui::SetWindowColour(notebook, ui::ToQColor(theme.pageArea));
+    ui::SetBaseColour(controls_.keyList, ui::ToQColor(theme.keyList));
+    ui::SetWindowColour(controls_.notebook, ui::ToQColor(theme.pageArea));
     ui::SetWindowColour(&window_, ui::ToQColor(theme.mainWindow));
-    if (auto* strip = window_.findChild<QWidget*>(QStringLiteral("CoolBar1")))
-        ui::SetWindowColour(strip, ui::ToQColor(theme.topStrip));
+    ui::SetWindowColour(controls_.coolBar, ui::ToQColor(theme.topStrip));
 }
 
 void TAppearance::LoadCursors()

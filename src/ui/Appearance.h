@@ -5,22 +5,37 @@
 #include <QObject>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QComboBox;
+class QListWidget;
 class QWidget;
 
 namespace fenwake {
 
 class TXPMenu;
 
+// The controls the looks are applied to, handed over by the window that
+// built them.
+struct TAppearanceControls {
+    QComboBox* themes = nullptr; // the theme list
+    QWidget* coolBar = nullptr;  // the top strip
+    QWidget* toolBar = nullptr;  // the page buttons on it
+    QWidget* notebook = nullptr; // the page area
+    QListWidget* keyList = nullptr;
+    QListWidget* aliasList = nullptr;
+    // The owner-drawn drop-down lists, each with its painter's tag.
+    std::vector<std::pair<QComboBox*, int>> dropDowns;
+};
+
 // The main window's looks: the colour themes of the theme list, the item
 // painters of its lists, the flat menu painter XPMenu1 (owned by the window)
-// and the tool's cursors. Finds the controls it works on by name, so it is
-// built once the pages have built theirs.
+// and the tool's cursors. Built once the pages have built their controls.
 class TAppearance : public QObject {
     Q_OBJECT
 public:
-    explicit TAppearance(QWidget& window);
+    TAppearance(QWidget& window, TAppearanceControls controls);
 
     // Start-up step 1: selects the stored theme and applies it.
     void InitializeCurrentColorTheme();
@@ -44,7 +59,7 @@ private:
     void ReplaceNamedCursor(QWidget* widget);
 
     QWidget& window_;
-    QComboBox* themes_ = nullptr;
+    const TAppearanceControls controls_;
     TXPMenu* xpMenu_ = nullptr;
     std::optional<ui::ThemeRecord> applied_;
     bool settingCursors_ = false;

@@ -158,7 +158,7 @@ QSize ListBox1DrawItem::sizeHint(const QStyleOptionViewItem& option, const QMode
 
 void AttachConnSpeedDrawItem(QComboBox* box)
 {
-    if (box->findChild<ConnSpeedDrawItem*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    if (qobject_cast<ConnSpeedDrawItem*>(box->itemDelegate())) return;
     box->setItemDelegate(new ConnSpeedDrawItem(box));
     box->update();
 }
@@ -166,19 +166,12 @@ void AttachConnSpeedDrawItem(QComboBox* box)
 void SetListDrawing(QListWidget* list, ListDrawing drawing)
 {
     if (DrawingOf(list) == drawing && list->itemDelegate()) return;
-    QAbstractItemDelegate* delegate = nullptr;
-    if (drawing == ListDrawing::Custom) {
-        delegate = list->findChild<ListBox1DrawItem*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!delegate) delegate = new ListBox1DrawItem(list);
-    } else {
-        // The platform's own drawing, kept beside the painter for switching back.
-        delegate = list->findChild<QStyledItemDelegate*>(QStringLiteral("PlainItems"), Qt::FindDirectChildrenOnly);
-        if (!delegate) {
-            delegate = new QStyledItemDelegate(list);
-            delegate->setObjectName(QStringLiteral("PlainItems"));
-        }
-    }
-    list->setItemDelegate(delegate);
+    // A theme change switches between the painter and the platform's own
+    // drawing; the delegate given up is the list's own and goes with it.
+    QAbstractItemDelegate* old = list->itemDelegate();
+    if (drawing == ListDrawing::Custom) list->setItemDelegate(new ListBox1DrawItem(list));
+    else list->setItemDelegate(new QStyledItemDelegate(list));
+    if (old && old->parent() == list) old->deleteLater();
     list->viewport()->update();
 }
 

@@ -616,8 +616,8 @@ TEST_F(Appearance, RealSystemFilesKeepEveryOtherByte)
         const std::string original = Get(entry.path());
         Put("DeusEx.ini", original);
         QWidget host;
-        (new QComboBox(&host))->setObjectName("ComboBox2");
-        TAppearance look(host);
+        TAppearance look(host, {new QComboBox(&host), new QWidget(&host), new QWidget(&host), new QWidget(&host),
+                                new QListWidget(&host), new QListWidget(&host), {}});
         look.InitializeCurrentColorTheme();
         const std::string after = Get("DeusEx.ini");
         EXPECT_EQ(after.substr(0, original.size()), original) << name;
