@@ -12,6 +12,7 @@
 #include "ui/Fonts.h"
 #include "ui/Messages.h"
 #include "ui/Text.h"
+#include "ui/widgets/PitchedLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -63,37 +63,6 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     button->setAutoDefault(false);
     return button;
 }
-
-// Lines set one font height apart, as the layout was made for: the stand-in
-// fonts' own line spacing would push the last line out of the help box.
-class CompactLines : public QLabel {
-public:
-    CompactLines(const QString& text, QWidget* parent) : QLabel(text, parent) { setTextFormat(Qt::PlainText); }
-    QSize sizeHint() const override
-    {
-        const QStringList lines = text().split(u'\n');
-        int width = 0;
-        for (const QString& line : lines) width = std::max(width, fontMetrics().horizontalAdvance(line));
-        return {width + 1, Step() * static_cast<int>(lines.size()) + fontMetrics().descent()};
-    }
-    QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setFont(font());
-        p.setPen(palette().color(QPalette::WindowText));
-        int baseline = fontMetrics().ascent();
-        for (const QString& line : text().split(u'\n')) {
-            p.drawText(0, baseline, line);
-            baseline += Step();
-        }
-    }
-
-private:
-    int Step() const { return std::max(font().pixelSize(), 1); }
-};
 
 } // namespace
 
@@ -145,14 +114,16 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     help->setFont(Tahoma(true));
     ui::SetCaptionColour(help, QColor(0x60, 0x60, 0x90));
     const QString bullet = QString(QChar(0x2022)) + u' ';
-    auto* steps = new CompactLines(bullet + QStringLiteral("Select an alias from the list. \n") + bullet +
-                                       QStringLiteral("Edit the command and alias name\n") + bullet +
-                                       QStringLiteral("Click \"Save Alias\"\n") + bullet +
-                                       QStringLiteral("Do that with other aliases when necessary\n") + bullet +
-                                       QStringLiteral("That's all ! :)"),
-                                   help);
+    // One font height apart.
+    const QFont stepsFont = ui::PixelFont(QStringLiteral("Lucida Console"), 12, true);
+    auto* steps = new ui::PitchedLabel(bullet + QStringLiteral("Select an alias from the list. \n") + bullet +
+                                           QStringLiteral("Edit the command and alias name\n") + bullet +
+                                           QStringLiteral("Click \"Save Alias\"\n") + bullet +
+                                           QStringLiteral("Do that with other aliases when necessary\n") + bullet +
+                                           QStringLiteral("That's all ! :)"),
+                                       help, stepsFont.pixelSize());
     steps->setObjectName(QStringLiteral("Label17"));
-    steps->setFont(ui::PixelFont(QStringLiteral("Lucida Console"), 12, true));
+    steps->setFont(stepsFont);
     ui::SetTextColour(steps, QColor(0x80, 0x00, 0x00));
     steps->move(8, 16);
     steps->adjustSize();

@@ -50,6 +50,9 @@ QFont Tahoma(bool bold = false, bool underline = false)
     return ui::PixelFont(QStringLiteral("Tahoma"), 11, bold, underline);
 }
 
+// The help texts' lines: a line of Tahoma at 11 pixels as the layout has it.
+constexpr int kHelpPitch = 13;
+
 QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, QPoint at)
 {
     auto* image = new QLabel(parent);
@@ -169,12 +172,12 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
                                  "you released it.\n"
                                  "\n"
                                  "For example:"),
-              QPoint(8, 40), Tahoma(), black);
+              QPoint(8, 40), Tahoma(), black, kHelpPitch);
 
     example_ = ui::MakeLabel<ui::PitchedLabel>(help, "LInsertSample",
                          QStringLiteral("N=ActivateBelt 0 | onrelease ParseLeftClick\n"
                                         "(N will activate bioelectric cell)"),
-                         QPoint(9, 117), Tahoma(false, true), QColor(0x00, 0x00, 0xFF));
+                         QPoint(9, 117), Tahoma(false, true), QColor(0x00, 0x00, 0xFF), kHelpPitch);
     // Windows draws Tahoma a few pixels wider than the design assumed; the
     // example must never lose the end of its command.
     example_->setGeometry(9, 117, std::max(209, example_->sizeHint().width()), 26);
@@ -187,7 +190,7 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
                              "\n"
                              "      Warning: Changes will be saved immediately\n"
                              "but you can cancel all changes by clicking"),
-              QPoint(8, 150), Tahoma(), black);
+              QPoint(8, 150), Tahoma(), black, kHelpPitch);
     MakePicture(help, "Image4", ui::WarningIcon(), QPoint(8, 186));
 }
 

@@ -13,12 +13,14 @@
 namespace fenwake::ui {
 
 // A named plain-text label at a fixed place, sized to its text; without a
-// font or colour it takes its parent's.
-template <class Label = QLabel>
+// font or colour it takes its parent's. What follows goes to the label's
+// constructor.
+template <class Label = QLabel, class... Extra>
 Label* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint at,
-                 const std::optional<QFont>& font = std::nullopt, const std::optional<QColor>& colour = std::nullopt)
+                 const std::optional<QFont>& font = std::nullopt, const std::optional<QColor>& colour = std::nullopt,
+                 Extra... extra)
 {
-    auto* label = new Label(text, parent);
+    auto* label = new Label(text, parent, extra...);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     if (font) label->setFont(*font);
