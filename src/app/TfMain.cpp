@@ -39,7 +39,7 @@ namespace {
 
 const char* const kPageNames[] = {"Default", "Graphics", "Misc", "AL"};
 
-const QString kVersionTitle = QStringLiteral(" Fenwake Version 1.1.1.100   Language: [English]");
+const QString kVersionTitle = QStringLiteral(" Fenwake Version " FENWAKE_VERSION "   Language: [English]");
 
 } // namespace
 
