@@ -151,7 +151,7 @@ void TGraphicsPage::BuildTop(QWidget* page)
     resY_->setCurrentIndex(-1);
 
     screenLink_ = MakeLink(page, "Label8", QStringLiteral("Click here to use your current\nscreen resolution in game."),
-                           QRect(280, 77, 142, 26), ui::PixelFont(QStringLiteral("Tahoma"), 11, false, true));
+                           QRect(280, 77, 142, 26), ui::Tahoma(false, true));
 }
 
 QComboBox* TGraphicsPage::MakeResolutionBox(QWidget* page, const char* name, int x, bool& typedCommit)
@@ -200,7 +200,7 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
     fullScreen_ = MakeCheck(group, "cFullScreen", QStringLiteral("Full screen mode [default]"), 168);
 
     auto* gammaCaption = ui::MakeLabel(group, "LGammaCorrect", QStringLiteral("Gamma correction (brightness):"), QPoint(280, 24));
-    gammaCaption->setFont(ui::PixelFont(QStringLiteral("Tahoma"), 11, true));
+    gammaCaption->setFont(ui::Tahoma(true));
     gammaCaption->adjustSize();
 
     gamma_ = new QSlider(Qt::Horizontal, group);
@@ -216,7 +216,7 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
     gammaValue_->setObjectName(QStringLiteral("LGammaValue"));
     gammaValue_->setGeometry(280, 72, 225, 18);
     gammaValue_->setAlignment(Qt::AlignCenter);
-    gammaValue_->setFont(ui::PixelFont(QStringLiteral("Tahoma"), 11, true));
+    gammaValue_->setFont(ui::Tahoma(true));
     ui::SetTextColour(gammaValue_, QColor(0x00, 0x80, 0x00));
     ShowGammaValue(gamma_->value());
 }

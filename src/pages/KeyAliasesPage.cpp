@@ -40,8 +40,6 @@ const QColor kEditableColour(0xF7, 0xF7, 0xF7);
 // Shown until start-up fills the page from User.ini.
 const QString kDesignText = QStringLiteral("overfilled %)");
 
-QFont Tahoma(bool bold = false) { return ui::PixelFont(QStringLiteral("Tahoma"), 11, bold); }
-
 QLineEdit* MakeField(QWidget* parent, const char* name, QPoint at)
 {
     auto* field = new QLineEdit(kDesignText, parent);
@@ -57,7 +55,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(392, y, 129, 25);
-    button->setFont(Tahoma());
+    button->setFont(ui::Tahoma());
     ui::SetTextColour(button, Qt::black);
     button->setCursor(Qt::PointingHandCursor);
     button->setAutoDefault(false);
@@ -82,7 +80,7 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     auto* frame = new QGroupBox(QStringLiteral("  Key Aliases editor  "), page);
     frame->setObjectName(QStringLiteral("GroupBox4"));
     frame->setGeometry(8, 8, 529, 313);
-    frame->setFont(Tahoma(true));
+    frame->setFont(ui::Tahoma(true));
     ui::SetCaptionColour(frame, QColor(0x60, 0x60, 0x90));
 
     list_ = new QListWidget(page);
@@ -100,10 +98,10 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     ui::SetBaseColour(list_, QColor(0xFE, 0xF9, 0xE2));
     list_->addItem(kDesignText);
 
-    ui::MakeLabel(page, "Label13", QStringLiteral("Command for the alias:"), QPoint(16, 152), Tahoma(true),
+    ui::MakeLabel(page, "Label13", QStringLiteral("Command for the alias:"), QPoint(16, 152), ui::Tahoma(true),
               QColor(0x30, 0x98, 0x60));
     command_ = MakeField(page, "ECommand", QPoint(16, 168));
-    ui::MakeLabel(page, "Label14", QStringLiteral("Alias name"), QPoint(280, 152), Tahoma(true), QColor(0x30, 0x68, 0xFF));
+    ui::MakeLabel(page, "Label14", QStringLiteral("Alias name"), QPoint(280, 152), ui::Tahoma(true), QColor(0x30, 0x68, 0xFF));
     name_ = MakeField(page, "EAName", QPoint(280, 168));
     main_->AttachEditMenu(command_);
     main_->AttachEditMenu(name_);
@@ -111,7 +109,7 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     auto* help = new QGroupBox(QStringLiteral("         -=Help on using the Key Aliases Editor=-         "), page);
     help->setObjectName(QStringLiteral("GroupBox5"));
     help->setGeometry(12, 200, 373, 81);
-    help->setFont(Tahoma(true));
+    help->setFont(ui::Tahoma(true));
     ui::SetCaptionColour(help, QColor(0x60, 0x60, 0x90));
     const QString bullet = QString(QChar(0x2022)) + u' ';
     // One font height apart.
@@ -135,7 +133,7 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     lock_ = new QCheckBox(QStringLiteral("  Lock first 19 aliases against editing") + QString(73, u' '), page);
     lock_->setObjectName(QStringLiteral("Lock17"));
     lock_->setGeometry(16, 288, 369, 17);
-    lock_->setFont(Tahoma());
+    lock_->setFont(ui::Tahoma());
     ui::SetTextColour(lock_, QColor(0x06, 0x3C, 0x32));
     lock_->setToolTip(QStringLiteral(
         "Usually first 19 aliases are defauts, and should not be edited. Unccheck to edit them anyway."));

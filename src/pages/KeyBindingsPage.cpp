@@ -45,11 +45,6 @@ const QColor kHighlightColour(0xFF, 0xFF, 0x00);
 const QString kSearchHint =
     QStringLiteral("Type initial characters of key to find it (if it exists in the list, of course)");
 
-QFont Tahoma(bool bold = false, bool underline = false)
-{
-    return ui::PixelFont(QStringLiteral("Tahoma"), 11, bold, underline);
-}
-
 // The help texts' lines: a line of Tahoma at 11 pixels as the layout has it.
 constexpr int kHelpPitch = 13;
 
@@ -79,11 +74,11 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     auto* frame = new QGroupBox(QStringLiteral("  Key bindings  "), page);
     frame->setObjectName(QStringLiteral("GroupBox2"));
     frame->setGeometry(8, 8, 529, 313);
-    frame->setFont(Tahoma(true));
+    frame->setFont(ui::Tahoma(true));
     frame->setStyle(ui::CaptionOnFrameStyle::Shared());
     ui::SetCaptionColour(frame, QColor(0x00, 0x80, 0x00));
 
-    ui::MakeLabel(frame, "StaticText3", QStringLiteral("Commands List"), QPoint(8, 14), Tahoma(true),
+    ui::MakeLabel(frame, "StaticText3", QStringLiteral("Commands List"), QPoint(8, 14), ui::Tahoma(true),
               QColor(0x80, 0x00, 0x00))
         ->setGeometry(8, 14, 90, 17);
 
@@ -102,7 +97,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     auto* management = new QGroupBox(QStringLiteral("Commands list management"), frame);
     management->setObjectName(QStringLiteral("GroupBox6"));
     management->setGeometry(8, 56, 241, 97);
-    management->setFont(Tahoma(true));
+    management->setFont(ui::Tahoma(true));
     management->setStyle(ui::CaptionOnFrameStyle::Shared());
     ui::SetCaptionColour(management, QColor(0x00, 0x1F, 0x6F));
     BuildCommandButtons(management);
@@ -121,7 +116,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     for (std::string_view name : keys::kKeyNames) keys_->addItem(ui::ToQ(name));
 
     MakePicture(frame, "Image3", ui::SearchIcon(), QPoint(24, 288));
-    ui::MakeLabel(frame, "Label16", QStringLiteral("Search for key:"), QPoint(42, 289), Tahoma(true),
+    ui::MakeLabel(frame, "Label16", QStringLiteral("Search for key:"), QPoint(42, 289), ui::Tahoma(true),
               QColor(0x30, 0x30, 0x00))
         ->setToolTip(kSearchHint);
 
@@ -139,7 +134,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     auto* help = new QGroupBox(frame);
     help->setObjectName(QStringLiteral("GroupBox3"));
     help->setGeometry(256, 56, 265, 249);
-    help->setFont(Tahoma());
+    help->setFont(ui::Tahoma());
     help->setStyle(ui::CaptionOnFrameStyle::Shared());
     ui::SetCaptionColour(help, Qt::black);
     BuildHelp(help);
@@ -148,7 +143,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     reset_ = new QPushButton(QStringLiteral("Reset key bindings to previous state"), frame);
     reset_->setObjectName(QStringLiteral("ResetKeyBindings"));
     reset_->setGeometry(264, 272, 249, 25);
-    reset_->setFont(Tahoma());
+    reset_->setFont(ui::Tahoma());
     ui::SetTextColour(reset_, Qt::black);
     reset_->setCursor(Qt::PointingHandCursor);
     reset_->setAutoDefault(false);
@@ -172,12 +167,12 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
                                  "you released it.\n"
                                  "\n"
                                  "For example:"),
-              QPoint(8, 40), Tahoma(), black, kHelpPitch);
+              QPoint(8, 40), ui::Tahoma(), black, kHelpPitch);
 
     example_ = ui::MakeLabel<ui::PitchedLabel>(help, "LInsertSample",
                          QStringLiteral("N=ActivateBelt 0 | onrelease ParseLeftClick\n"
                                         "(N will activate bioelectric cell)"),
-                         QPoint(9, 117), Tahoma(false, true), QColor(0x00, 0x00, 0xFF), kHelpPitch);
+                         QPoint(9, 117), ui::Tahoma(false, true), QColor(0x00, 0x00, 0xFF), kHelpPitch);
     // Windows draws Tahoma a few pixels wider than the design assumed; the
     // example must never lose the end of its command.
     example_->setGeometry(9, 117, std::max(209, example_->sizeHint().width()), 26);
@@ -190,7 +185,7 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
                              "\n"
                              "      Warning: Changes will be saved immediately\n"
                              "but you can cancel all changes by clicking"),
-              QPoint(8, 150), Tahoma(), black, kHelpPitch);
+              QPoint(8, 150), ui::Tahoma(), black, kHelpPitch);
     MakePicture(help, "Image4", ui::WarningIcon(), QPoint(8, 186));
 }
 
@@ -201,7 +196,7 @@ void TKeyBindingsPage::BuildCommandButtons(QGroupBox* group)
         auto* button = new ui::FlatButton(icon, caption, group);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(8, y, 200, 22);
-        button->setFont(Tahoma(true));
+        button->setFont(ui::Tahoma(true));
         ui::SetTextColour(button, colour);
         button->setToolTip(hint);
         return button;

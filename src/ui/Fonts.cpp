@@ -30,4 +30,6 @@ QFont PixelFont(const QString& family, int pixels, bool bold, bool underline)
     return font;
 }
 
+QFont Tahoma(bool bold, bool underline) { return PixelFont(QStringLiteral("Tahoma"), 11, bold, underline); }
+
 } // namespace fenwake::ui

@@ -11,4 +11,7 @@ void InstallFonts();
 
 QFont PixelFont(const QString& family, int pixels, bool bold = false, bool underline = false);
 
+// The window's own font: Tahoma at the 11 pixels the layout was drawn for.
+QFont Tahoma(bool bold = false, bool underline = false);
+
 } // namespace fenwake::ui
