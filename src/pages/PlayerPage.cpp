@@ -5,6 +5,7 @@
 #include "config/GameFiles.h"
 #include "pages/PlayerSettings.h"
 #include "ui/Colours.h"
+#include "ui/Controls.h"
 #include "ui/Fonts.h"
 #include "ui/Text.h"
 
@@ -15,25 +16,13 @@
 #include <QSignalBlocker>
 
 namespace fenwake {
-namespace {
-
-QLabel* MakeCaption(QWidget* parent, const char* name, const QString& text, QPoint at)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
-
-} // namespace
 
 TPlayerPage::TPlayerPage(TfMain& main, QWidget* page) : QObject(&main)
 {
     setObjectName(QStringLiteral("PlayerPage"));
     const QFont arial = ui::PixelFont(QStringLiteral("Arial"), 12);
 
-    MakeCaption(page, "Label1", QStringLiteral("Player name:"), QPoint(32, 16));
+    ui::MakeLabel(page, "Label1", QStringLiteral("Player name:"), QPoint(32, 16));
     playerName_ = new QLineEdit(page);
     playerName_->setObjectName(QStringLiteral("PlayerName"));
     playerName_->setGeometry(104, 16, 161, 23);
@@ -41,7 +30,7 @@ TPlayerPage::TPlayerPage(TfMain& main, QWidget* page) : QObject(&main)
     playerName_->setCursor(Qt::ArrowCursor);
     ui::SetBaseColour(playerName_, QColor(0xF8, 0xF1, 0xDE));
 
-    MakeCaption(page, "Label2", QStringLiteral("Connection speed:"), QPoint(8, 48));
+    ui::MakeLabel(page, "Label2", QStringLiteral("Connection speed:"), QPoint(8, 48));
     connSpeed_ = new QComboBox(page);
     connSpeed_->setObjectName(QStringLiteral("ConnSpeed"));
     connSpeed_->setGeometry(104, 48, 161, 21);
