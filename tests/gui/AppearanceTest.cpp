@@ -5,10 +5,12 @@
 #include "ui/Appearance.h"
 #include "ui/Colours.h"
 #include "ui/Cursors.h"
+#include "ui/Fonts.h"
 #include "ui/ItemPainters.h"
 #include "ui/SystemColours.h"
 #include "ui/TBorderColorEdit.h"
 #include "ui/TXPMenu.h"
+#include "ui/widgets/PitchedLabel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -28,6 +30,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace fenwake::test {
 namespace {
@@ -379,6 +382,40 @@ TEST(BorderColorEdit, IsBlackByDefaultAndRepaintsOnlyForANewColour)
     QApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
     EXPECT_EQ(At(Grab(&edit), 0, 0), QColor(0x02, 0x1A, 0x4A));
+}
+
+// Lines one pitch apart; one lower than the pitch is centred in it, a taller
+// one hangs from its top.
+TEST(PitchedLabel, SetsLinesOnePitchApart)
+{
+    const QFont font = ui::PixelFont(QStringLiteral("Arial"), 12);
+    const int height = QFontMetrics(font).height();
+    // The first inked row of each of the two lines.
+    auto lineTops = [&](int pitch) {
+        ui::PitchedLabel label(QStringLiteral("I\nI"), nullptr, pitch);
+        label.setFont(font);
+        ui::SetTextColour(&label, Qt::black);
+        label.adjustSize();
+        const QImage image = Grab(&label);
+        std::vector<int> tops;
+        bool inked = false;
+        for (int y = 0; y < image.height(); ++y) {
+            bool row = false;
+            for (int x = 0; x < image.width(); ++x) row = row || qGray(image.pixel(x, y)) < 128;
+            if (row && !inked) tops.push_back(y);
+            inked = row;
+        }
+        return tops;
+    };
+    const int tight = height - 2;
+    const int loose = height + 6;
+    const std::vector<int> hanging = lineTops(tight);
+    const std::vector<int> centred = lineTops(loose);
+    ASSERT_EQ(hanging.size(), 2u);
+    ASSERT_EQ(centred.size(), 2u);
+    EXPECT_EQ(hanging[1] - hanging[0], tight);
+    EXPECT_EQ(centred[1] - centred[0], loose);
+    EXPECT_EQ(centred[0] - hanging[0], (loose - height) / 2);
 }
 
 TEST_F(Appearance, TheEditMenuIsPaintedFlat)
