@@ -1,6 +1,6 @@
 // fenwake-cli run as a player runs it, on copies of the sample game folder
 // and of players' own files.
-#include "Run.h"
+#include "Process.h"
 #include "TempDir.h"
 #include "config/IniText.h"
 #include "pages/KeyBindings.h"

@@ -25,24 +25,42 @@ std::wstring Quoted(const std::wstring& arg)
     return out + L"\"";
 }
 
+HANDLE Inheritable(const std::filesystem::path& p, DWORD access, DWORD disposition)
+{
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    const HANDLE h = ::CreateFileW(p.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, disposition,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), "CreateFileW");
+    return h;
+}
+
 } // namespace
 
 struct ChildProcess::Native {
     PROCESS_INFORMATION info{};
 };
 
-ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args)
+ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                           const StreamFiles* streams)
     : native_(std::make_unique<Native>())
 {
     std::wstring line = Quoted(program.wstring());
     for (const auto& a : args) line += L" " + Quoted(std::filesystem::path(a).wstring());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &native_->info)) {
-        const DWORD e = ::GetLastError();
-        throw std::system_error(static_cast<int>(e), std::system_category(), "CreateProcessW");
+    if (streams) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = Inheritable(streams->in, GENERIC_READ, OPEN_EXISTING);
+        startup.hStdOutput = Inheritable(streams->out, GENERIC_WRITE, CREATE_ALWAYS);
+        startup.hStdError = Inheritable(streams->err, GENERIC_WRITE, CREATE_ALWAYS);
     }
+    const BOOL started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, streams != nullptr, 0,
+                                          nullptr, nullptr, &startup, &native_->info);
+    const DWORD e = ::GetLastError();
+    if (streams)
+        for (HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) ::CloseHandle(h);
+    if (!started) throw std::system_error(static_cast<int>(e), std::system_category(), "CreateProcessW");
     ::CloseHandle(native_->info.hThread);
 }
 
