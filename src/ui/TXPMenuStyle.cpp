@@ -126,6 +126,16 @@ constexpr int kGradientStep = 1;
 constexpr int kGradientOverhang = 5;
 constexpr int kGradientLightest = 96;
 
+// The check marks: a rounded box around an icon, a dot inside the box of
+// an item without one, and a tick of one-pixel strokes each a row below
+// the last.
+constexpr qreal kCheckCorner = 3;
+constexpr qreal kRadioInset = 2;
+constexpr QPoint kTickStart(2, 4);
+constexpr QPoint kTickCorner(4, 6);
+constexpr QPoint kTickEnd(8, 2);
+constexpr int kTickThickness = 3;
+
 // What one paint of a menu item works with.
 struct ItemPaint {
     QPainter& p;
@@ -446,8 +456,11 @@ void TXPMenuStyle::PaintCheck(const QStyleOptionMenuItem& item, QPainter& p, con
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(shown(pal.selectionBorder));
         p.setBrush(fill);
-        if (hasImage) p.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
-        else p.drawEllipse(QRectF(box).adjusted(2.5, 2.5, -2.5, -2.5));
+        // Antialiased one-pixel outlines run through the pixels' centres.
+        const qreal inset = 0.5 + (hasImage ? 0 : kRadioInset);
+        const QRectF shape = QRectF(box).adjusted(inset, inset, -inset, -inset);
+        if (hasImage) p.drawRoundedRect(shape, kCheckCorner, kCheckCorner);
+        else p.drawEllipse(shape);
     } else {
         p.fillRect(box, fill);
         Outline(p, box, shown(hasImage ? pal.selectionBorder : pal.checked));
@@ -455,9 +468,10 @@ void TXPMenuStyle::PaintCheck(const QStyleOptionMenuItem& item, QPainter& p, con
             // A tick from the lower left up to the right.
             p.setPen(QPen(Qt::black, 1));
             const QPoint o = box.topLeft();
-            for (int i = 0; i < 3; ++i) {
-                p.drawLine(o + QPoint(2, 4 + i), o + QPoint(4, 6 + i));
-                p.drawLine(o + QPoint(4, 6 + i), o + QPoint(8, 2 + i));
+            for (int i = 0; i < kTickThickness; ++i) {
+                const QPoint down(0, i);
+                p.drawLine(o + kTickStart + down, o + kTickCorner + down);
+                p.drawLine(o + kTickCorner + down, o + kTickEnd + down);
             }
         }
     }
