@@ -91,14 +91,14 @@ void TfMain::BuildLayout()
     setWindowTitle(QStringLiteral("Fenwake DXMP Edition "));
     setFixedSize(543, 407);
     ui::SetWindowColour(this, QColor(0xEC, 0xE9, 0xD8));
-    setFont(ui::PixelFont(QStringLiteral("Tahoma"), 11));
+    setFont(ui::Tahoma());
 
     auto* coolBar = coolBar_ = new QFrame(this);
     coolBar->setObjectName(QStringLiteral("CoolBar1"));
     coolBar->setGeometry(0, 0, 543, 23);
     ui::SetWindowColour(coolBar, QColor(0xFE, 0xFF, 0xEC));
     auto* mode = ui::MakeLabel(coolBar, "CoolBandCaption", QStringLiteral("Mode:  "), QPoint(9, 5),
-                           ui::PixelFont(QStringLiteral("Tahoma"), 11, true));
+                           ui::Tahoma(true));
     mode->setFixedHeight(13);
 
     auto* toolBar = toolBar_ = new QWidget(coolBar);
@@ -114,7 +114,7 @@ void TfMain::BuildLayout()
         b->setCheckable(true);
         b->setAutoRaise(true);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        b->setFont(ui::PixelFont(QStringLiteral("Tahoma"), 11));
+        b->setFont(ui::Tahoma());
         b->setGeometry(x, 0, 115, 21);
         b->setCursor(Qt::PointingHandCursor);
         return b;
@@ -164,7 +164,7 @@ void TfMain::BuildLayout()
     shortcut->setAutoDefault(false);
 
     ui::MakeLabel(this, "Label18", QStringLiteral("Color theme:"), QPoint(265, 360),
-              ui::PixelFont(QStringLiteral("Tahoma"), 11, true, true));
+              ui::Tahoma(true, true));
     themes_ = new QComboBox(this);
     themes_->setObjectName(QStringLiteral("ComboBox2"));
     themes_->setGeometry(265, 379, 275, 22);

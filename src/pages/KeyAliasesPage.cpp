@@ -7,7 +7,7 @@
 #include "pages/KeyAliases.h"
 #include "ui/ItemPainters.h"
 #include "ui/Controls.h"
-#include "ui/FixedRowDelegate.h"
+#include "ui/widgets/FixedRowDelegate.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/Messages.h"

@@ -1,10 +1,10 @@
 #include "pages/KeyBindingsPage.h"
 
-#include "app/TfMain.h"
 #include "config/GameFiles.h"
+#include "app/TfMain.h"
 #include "pages/KeyBindings.h"
 #include "ui/Controls.h"
-#include "ui/FixedRowDelegate.h"
+#include "ui/widgets/FixedRowDelegate.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"

@@ -4,7 +4,7 @@
 #include "config/GameFiles.h"
 #include "ui/Colours.h"
 #include "ui/Cursors.h"
-#include "ui/FixedRowDelegate.h"
+#include "ui/widgets/FixedRowDelegate.h"
 #include "ui/Fonts.h"
 #include "ui/ItemPainters.h"
 #include "ui/Messages.h"
@@ -66,7 +66,7 @@ void TAppearance::BuildMenuPainter()
     controls_.toolBar->setProperty("ToolBar", true);
     xpMenu_ = new TXPMenu(&window_);
     xpMenu_->setObjectName(QStringLiteral("XPMenu1"));
-    QFont font = ui::PixelFont(QStringLiteral("Tahoma"), 11);
+    QFont font = ui::Tahoma();
     xpMenu_->SetFont(font);
     xpMenu_->SetFontColor(ui::clMenuText);
     xpMenu_->SetColor(ui::kCream);
