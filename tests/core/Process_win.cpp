@@ -55,9 +55,15 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
         startup.hStdOutput = Inheritable(streams->out, GENERIC_WRITE, CREATE_ALWAYS);
         startup.hStdError = Inheritable(streams->err, GENERIC_WRITE, CREATE_ALWAYS);
     }
-    const BOOL started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, streams != nullptr, 0,
-                                          nullptr, nullptr, &startup, &native_->info);
-    const DWORD e = ::GetLastError();
+    // Wine now and then fails a start on a loaded machine; a second try goes through.
+    BOOL started = FALSE;
+    DWORD e = 0;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) ::Sleep(200);
+        started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, streams != nullptr, 0, nullptr,
+                                   nullptr, &startup, &native_->info);
+        e = ::GetLastError();
+    }
     if (streams)
         for (HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) ::CloseHandle(h);
     if (!started) throw std::system_error(static_cast<int>(e), std::system_category(), "CreateProcessW");
