@@ -13,9 +13,9 @@ run=(
   fonts-wine fonts-liberation fonts-liberation2 fonts-dejavu-core
 )
 test=(
-  qt6-base-dev-tools clang libclang-rt-14-dev llvm-14
+  qt6-base-dev-tools clang libclang-rt-14-dev llvm-14 clang-format-14
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth imagemagick xdotool x11-utils
+  xvfb xauth imagemagick xdotool x11-utils pkg-config libxcb1-dev
 )
 
 case "${1:-test}" in

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/install-deps.sh run
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENWAKE_TESTS=OFF >/dev/null
-cmake --build build/run -j "$(nproc)" --target fenwake
+cmake --build build/run -j "$(nproc)" --target fenwake fenwake-cli
 game=$root/build/sample-game
 rm -rf "$game"
 cp -r samples/game "$game"

@@ -15,6 +15,15 @@ bash scripts/install-deps.sh test
 if [ ! -d "$root/../shared/fixtures/real-world" ]; then
   echo "NOTE: $root/../shared/fixtures/real-world is absent: the tests on real players' files are skipped."
 fi
+echo "== layout (.clang-format)"
+format_log=$(mktemp)
+if ! git ls-files '*.cpp' '*.h' | xargs clang-format-14 --dry-run --Werror 2>"$format_log"; then
+  head -40 "$format_log"
+  echo "FAIL: files differ from .clang-format; clang-format-14 -i \$(git ls-files '*.cpp' '*.h') lays them out"
+  exit 1
+fi
+rm -f "$format_log"
+
 symbolizer=/usr/lib/llvm-14/bin/llvm-symbolizer
 export ASAN_SYMBOLIZER_PATH=$symbolizer
 
