@@ -60,8 +60,10 @@ void RunStartupReads(benchmark::State& state, Read read)
     const GameFolder folder(static_cast<std::size_t>(state.range(0)));
     std::vector<std::pair<std::string, std::string>> keys;
     for (int i = 0; i < 40; ++i) keys.emplace_back("Extension.InputExt", "Aliases[" + std::to_string(i) + "]");
-    keys.insert(keys.end(), {{"DefaultPlayer", "Name"}, {"Engine.Player", "ConfiguredInternetSpeed"},
-                             {"DeusEx.DeusExPlayer", "bHelpMessages"}, {"Extension.InputExt", "F1"}});
+    keys.insert(keys.end(), {{"DefaultPlayer", "Name"},
+                             {"Engine.Player", "ConfiguredInternetSpeed"},
+                             {"DeusEx.DeusExPlayer", "bHelpMessages"},
+                             {"Extension.InputExt", "F1"}});
     for (auto _ : state) {
         for (const auto& [section, key] : keys) benchmark::DoNotOptimize(read(section, key));
     }
@@ -71,9 +73,8 @@ void RunStartupReads(benchmark::State& state, Read read)
 void BM_StartupReads(benchmark::State& state)
 {
     const ConfigFile ini(".\\User.ini");
-    RunStartupReads(state, [&](const std::string& section, const std::string& key) {
-        return ini.ReadText(section, key, "");
-    });
+    RunStartupReads(state,
+                    [&](const std::string& section, const std::string& key) { return ini.ReadText(section, key, ""); });
 }
 
 // Each read reading and scanning the whole file, as every read once did.
@@ -116,7 +117,8 @@ void BM_WriteText(benchmark::State& state)
     const GameFolder folder(static_cast<std::size_t>(state.range(0)));
     const ConfigFile ini(".\\User.ini");
     // Two values of different lengths, so every write moves the bytes after it.
-    const std::string values[2] = {"(Command=\"Say first\",Alias=Alias39)", "(Command=\"Say second one\",Alias=Alias39)"};
+    const std::string values[2] = {"(Command=\"Say first\",Alias=Alias39)",
+                                   "(Command=\"Say second one\",Alias=Alias39)"};
     std::size_t i = 0;
     for (auto _ : state) {
         ini.WriteText(kSection, kKey, values[i++ & 1]);
@@ -136,10 +138,7 @@ void BM_SaveKeyBind(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
-void Sizes(benchmark::internal::Benchmark* b)
-{
-    b->ArgName("bytes")->Arg(kGameSize)->Arg(kLargeSize)->UseRealTime();
-}
+void Sizes(benchmark::internal::Benchmark* b) { b->ArgName("bytes")->Arg(kGameSize)->Arg(kLargeSize)->UseRealTime(); }
 
 BENCHMARK(BM_ReadBaseline)->Apply(Sizes);
 BENCHMARK(BM_ReadText)->Apply(Sizes);

@@ -115,8 +115,7 @@ void Reap(pid_t pid)
 {
     ::kill(pid, SIGTERM);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
 }
 
 // A private X server and a listener on its root window.
@@ -127,8 +126,7 @@ public:
         int fds[2];
         if (::pipe(fds) != 0) throw std::runtime_error("pipe failed");
         const std::string fd = std::to_string(fds[1]);
-        server_ = Spawn("Xvfb", {"-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
-                        -1);
+        server_ = Spawn("Xvfb", {"-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {}, -1);
         ::close(fds[1]);
         std::string number;
         char c;
@@ -140,8 +138,8 @@ public:
         if (xcb_connection_has_error(conn_)) throw std::runtime_error("cannot connect to Xvfb at " + name_);
         root_ = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root;
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-        if (xcb_generic_error_t* e =
-                xcb_request_check(conn_, xcb_change_window_attributes_checked(conn_, root_, XCB_CW_EVENT_MASK, &mask))) {
+        if (xcb_generic_error_t* e = xcb_request_check(
+                conn_, xcb_change_window_attributes_checked(conn_, root_, XCB_CW_EVENT_MASK, &mask))) {
             std::free(e);
             throw std::runtime_error("cannot listen on the root window");
         }
@@ -352,8 +350,8 @@ public:
             std::printf("  %-20s mapped %6.1f ms vs %6.1f ms = %.2fx (<= %.1f)   peak %5.1f MiB vs %5.1f MiB = "
                         "%.2fx (<= %.1f)\n",
                         c.title, ours->second.first, bare->second.first, ours->second.first / bare->second.first,
-                        c.target, ours->second.second, bare->second.second,
-                        ours->second.second / bare->second.second, kMemoryTarget);
+                        c.target, ours->second.second, bare->second.second, ours->second.second / bare->second.second,
+                        kMemoryTarget);
         }
     }
 

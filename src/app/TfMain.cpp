@@ -2,15 +2,15 @@
 
 #include "app/StartupTrace.h"
 #include "config/ConfigFile.h"
-#include "config/GameFiles.h"
 #include "config/Errors.h"
+#include "config/GameFiles.h"
 #include "pages/GraphicsPage.h"
 #include "pages/KeyAliasesPage.h"
 #include "pages/KeyBindingsPage.h"
 #include "pages/PlayerPage.h"
-#include "ui/Controls.h"
 #include "ui/Appearance.h"
 #include "ui/Colours.h"
+#include "ui/Controls.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
 #include "ui/Messages.h"
@@ -54,8 +54,8 @@ TfMain::TfMain(QWidget* parent)
     BuildPages();
     // Paints and hooks what the pages built, so it comes after them.
     appearance_ = trace::Phase("build appearance", [this] {
-        TAppearanceControls controls{themes_, coolBar_, toolBar_, notebook_,
-                                     keyBindingsPage_->KeyList(), keyAliasesPage_->AliasList(), {}};
+        TAppearanceControls controls{
+            themes_, coolBar_, toolBar_, notebook_, keyBindingsPage_->KeyList(), keyAliasesPage_->AliasList(), {}};
         controls.dropDowns.emplace_back(playerPage_->ConnSpeed(), 0);
         for (const auto& dropDown : graphicsPage_->DropDowns()) controls.dropDowns.push_back(dropDown);
         return new TAppearance(*this, std::move(controls));
@@ -97,8 +97,7 @@ void TfMain::BuildLayout()
     coolBar->setObjectName(QStringLiteral("CoolBar1"));
     coolBar->setGeometry(0, 0, 543, 23);
     ui::SetWindowColour(coolBar, QColor(0xFE, 0xFF, 0xEC));
-    auto* mode = ui::MakeLabel(coolBar, "CoolBandCaption", QStringLiteral("Mode:  "), QPoint(9, 5),
-                           ui::Tahoma(true));
+    auto* mode = ui::MakeLabel(coolBar, "CoolBandCaption", QStringLiteral("Mode:  "), QPoint(9, 5), ui::Tahoma(true));
     mode->setFixedHeight(13);
 
     auto* toolBar = toolBar_ = new QWidget(coolBar);
@@ -163,8 +162,7 @@ void TfMain::BuildLayout()
     shortcut->setCursor(Qt::PointingHandCursor);
     shortcut->setAutoDefault(false);
 
-    ui::MakeLabel(this, "Label18", QStringLiteral("Color theme:"), QPoint(265, 360),
-              ui::Tahoma(true, true));
+    ui::MakeLabel(this, "Label18", QStringLiteral("Color theme:"), QPoint(265, 360), ui::Tahoma(true, true));
     themes_ = new QComboBox(this);
     themes_->setObjectName(QStringLiteral("ComboBox2"));
     themes_->setGeometry(265, 379, 275, 22);
@@ -276,8 +274,8 @@ void TfMain::InSTARTmenuPrograms1Click()
 void TfMain::BuildPages()
 {
     // Each page object builds its controls on its notebook page.
-    playerPage_ = trace::Phase("build player page",
-                               [this] { return new TPlayerPage(*this, Page(QStringLiteral("Default"))); });
+    playerPage_ =
+        trace::Phase("build player page", [this] { return new TPlayerPage(*this, Page(QStringLiteral("Default"))); });
     graphicsPage_ = trace::Phase("build graphics page",
                                  [this] { return new TGraphicsPage(*this, Page(QStringLiteral("Graphics"))); });
     keyBindingsPage_ = trace::Phase("build key bindings page", [this] { return new TKeyBindingsPage(this); });
@@ -351,7 +349,10 @@ void TfMain::FormCreate()
         {"BuildIniBackups", [this] { BuildIniBackups(); }},
         {"InitializeQuickGraphicsChoice", [this] { InitializeQuickGraphicsChoice(); }},
         {"InitializeFirstLoadUp", [this] { firstRun_ = InitializeFirstLoadUp(); }},
-        {"FirstRunScreenSize", [this] { if (firstRun_) ApplyFirstRunScreenSize(); }},
+        {"FirstRunScreenSize",
+         [this] {
+             if (firstRun_) ApplyFirstRunScreenSize();
+         }},
     };
     // An error ends the sequence at its step; the window still opens.
     ui::RunHandler([&] {
@@ -362,10 +363,7 @@ void TfMain::FormCreate()
     });
 }
 
-bool TfMain::InitializeFirstLoadUp()
-{
-    return game::SystemIni().ReadFlag("CVFirstFun", "bWasFirstRun", true);
-}
+bool TfMain::InitializeFirstLoadUp() { return game::SystemIni().ReadFlag("CVFirstFun", "bWasFirstRun", true); }
 
 void TfMain::ApplyFirstRunScreenSize()
 {

@@ -22,8 +22,7 @@ std::string_view Trim(std::string_view s)
 
 // The sections a fragment's bindings may come from, the one the window
 // shows first: where a key appears in several, that one wins.
-constexpr std::array<std::string_view, 3> kInputSections = {keys::kBindingSection, keys::kCopySection,
-                                                            "Engine.Input"};
+constexpr std::array<std::string_view, 3> kInputSections = {keys::kBindingSection, keys::kCopySection, "Engine.Input"};
 
 std::optional<std::size_t> InputRank(std::string_view section)
 {
@@ -34,10 +33,7 @@ std::optional<std::size_t> InputRank(std::string_view section)
 
 // A value the reader would change (one that is itself quoted) is quoted
 // once more, so that it reads back as it was shown.
-std::string Protected(const std::string& value)
-{
-    return ini::ShapeValue(value) == value ? value : '"' + value + '"';
-}
+std::string Protected(const std::string& value) { return ini::ShapeValue(value) == value ? value : '"' + value + '"'; }
 
 } // namespace
 
@@ -96,8 +92,10 @@ Fragment ReadFragment(std::string_view text)
         const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
         const std::string_view content = Trim(text.substr(0, end));
         text.remove_prefix(end);
-        if (text.starts_with("\r\n")) text.remove_prefix(2);
-        else if (!text.empty()) text.remove_prefix(1);
+        if (text.starts_with("\r\n"))
+            text.remove_prefix(2);
+        else if (!text.empty())
+            text.remove_prefix(1);
 
         if (content.starts_with('[') && content.find(']') != std::string_view::npos) {
             rank = InputRank(Trim(content.substr(1, content.rfind(']') - 1)));

@@ -2,8 +2,8 @@
 // terminal, through the same saves as the window.
 #include "cli/BindingSet.h"
 #include "config/ConfigFile.h"
-#include "config/GameFiles.h"
 #include "config/FileSystem.h"
+#include "config/GameFiles.h"
 #include "config/Safeguards.h"
 #include "pages/KeyAliases.h"
 #include "pages/KeyBindings.h"
@@ -52,15 +52,19 @@ std::string_view ListedKey(const std::string& key)
 // Name and value, tab-separated or in a column wide enough for the key names.
 void PrintPair(const std::string& name, const std::string& value)
 {
-    if (tsv) std::cout << name << '\t' << value << '\n';
-    else std::cout << name << std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') << value << '\n';
+    if (tsv)
+        std::cout << name << '\t' << value << '\n';
+    else
+        std::cout << name << std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') << value << '\n';
 }
 
 void PrintChanges(const std::vector<Change>& changes)
 {
     for (const Change& c : changes) {
-        if (tsv) std::cout << c.name << '\t' << c.before << '\t' << c.after << '\n';
-        else std::cout << c.name << ": \"" << c.before << "\" -> \"" << c.after << "\"\n";
+        if (tsv)
+            std::cout << c.name << '\t' << c.before << '\t' << c.after << '\n';
+        else
+            std::cout << c.name << ": \"" << c.before << "\" -> \"" << c.after << "\"\n";
     }
 }
 
@@ -70,8 +74,8 @@ void EnsureBackups()
 {
     switch (safeguards::BuildIniBackups()) {
     case safeguards::BackupResult::Made:
-        std::cerr << "First run here: backed up " << safeguards::kUserIni << " and " << safeguards::kSystemIni
-                  << " as " << safeguards::kUserBackup << " and " << safeguards::kSystemBackup << ".\n";
+        std::cerr << "First run here: backed up " << safeguards::kUserIni << " and " << safeguards::kSystemIni << " as "
+                  << safeguards::kUserBackup << " and " << safeguards::kSystemBackup << ".\n";
         return;
     case safeguards::BackupResult::Present:
         return;
@@ -99,8 +103,10 @@ void Aliases()
             continue;
         }
         std::cout << (n < 10 ? " " : "") << n << (locked ? "  locked  " : "          ");
-        if (row == aliases::RowText(n, aliases::kNotUsed)) std::cout << aliases::kNotUsed << '\n';
-        else std::cout << f.name << " = " << f.command << '\n';
+        if (row == aliases::RowText(n, aliases::kNotUsed))
+            std::cout << aliases::kNotUsed << '\n';
+        else
+            std::cout << f.name << " = " << f.command << '\n';
     }
 }
 
@@ -111,7 +117,8 @@ void Find(const std::string& text)
     const ConfigFile user = User();
     const Shown shown = ReadShown(user);
     for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i)
-        if (shown.keys[i] != keys::kNoBind && has(shown.keys[i])) PrintPair(std::string(keys::kKeyNames[i]), shown.keys[i]);
+        if (shown.keys[i] != keys::kNoBind && has(shown.keys[i]))
+            PrintPair(std::string(keys::kKeyNames[i]), shown.keys[i]);
     const std::vector<std::string> rows = aliases::LoadRows(user);
     for (int n = 0; n < aliases::kSlotCount; ++n) {
         const aliases::AliasFields f = aliases::ParseRow(rows[static_cast<std::size_t>(n)]);
@@ -182,8 +189,8 @@ void Restore(bool yes)
 {
     if (!yes) {
         std::cerr << "Put " << safeguards::kUserBackup << " and " << safeguards::kSystemBackup << " back over "
-                  << safeguards::kUserIni << " and " << safeguards::kSystemIni
-                  << ", losing every change since? [y/N] " << std::flush;
+                  << safeguards::kUserIni << " and " << safeguards::kSystemIni << ", losing every change since? [y/N] "
+                  << std::flush;
         std::string answer;
         if (!std::getline(std::cin, answer)) std::cerr << '\n';
         if (answer != "y" && answer != "Y" && Lower(answer) != "yes") throw Refusal{kFailed, "Nothing restored."};
@@ -211,8 +218,9 @@ int Run(int argc, char** argv)
     bool unlock = false, dryRun = false, yes = false;
 
     auto* keysCmd = app.add_subcommand("keys", "The " + std::to_string(keys::kKeyNames.size()) +
-                                                 " keys in list order with their bindings");
-    auto* getCmd = app.add_subcommand("get", "One key's binding (" + std::string(keys::kNoBind) + " when it has no line)");
+                                                   " keys in list order with their bindings");
+    auto* getCmd =
+        app.add_subcommand("get", "One key's binding (" + std::string(keys::kNoBind) + " when it has no line)");
     getCmd->add_option("KEY", key, "Key name as the key list spells it")->required();
     auto* bindCmd = app.add_subcommand("bind", "Bind a key, in both input sections, as the window does");
     bindCmd->add_option("KEY", key, "Key name as the key list spells it")->required();
@@ -231,8 +239,8 @@ int Run(int argc, char** argv)
     importCmd->add_option("FILE", file, "The set or fragment")->required();
     importCmd->add_flag("--dry-run", dryRun, "Print the changes, write nothing");
     importCmd->add_flag("--unlock", unlock, "Also change alias " + lockedSlots);
-    auto* diffCmd = app.add_subcommand("diff", "What differs from the first-run backup " +
-                                                   std::string(safeguards::kUserBackup));
+    auto* diffCmd =
+        app.add_subcommand("diff", "What differs from the first-run backup " + std::string(safeguards::kUserBackup));
     auto* restoreCmd = app.add_subcommand("restore", "Put both first-run backups back");
     restoreCmd->add_flag("--yes", yes, "Do not ask first");
 
@@ -254,16 +262,26 @@ int Run(int argc, char** argv)
             throw Refusal{kFailed, "No " + std::string(safeguards::kUserIni) +
                                        " here: run in the game's System folder or name it with -C."};
 
-        if (keysCmd->parsed()) Keys();
-        else if (getCmd->parsed()) std::cout << keys::LoadKeyBind(User(), ListedKey(key)) << '\n';
-        else if (bindCmd->parsed()) Bind(key, text);
-        else if (aliasesCmd->parsed()) Aliases();
-        else if (aliasCmd->parsed()) Alias(slot, command, name, unlock);
-        else if (findCmd->parsed()) Find(text);
-        else if (exportCmd->parsed()) Export(file);
-        else if (importCmd->parsed()) Import(file, dryRun, unlock);
-        else if (diffCmd->parsed()) Diff();
-        else if (restoreCmd->parsed()) Restore(yes);
+        if (keysCmd->parsed())
+            Keys();
+        else if (getCmd->parsed())
+            std::cout << keys::LoadKeyBind(User(), ListedKey(key)) << '\n';
+        else if (bindCmd->parsed())
+            Bind(key, text);
+        else if (aliasesCmd->parsed())
+            Aliases();
+        else if (aliasCmd->parsed())
+            Alias(slot, command, name, unlock);
+        else if (findCmd->parsed())
+            Find(text);
+        else if (exportCmd->parsed())
+            Export(file);
+        else if (importCmd->parsed())
+            Import(file, dryRun, unlock);
+        else if (diffCmd->parsed())
+            Diff();
+        else if (restoreCmd->parsed())
+            Restore(yes);
         std::cout.flush();
         return std::cout ? 0 : kFailed;
     } catch (const Refusal& r) {

@@ -60,8 +60,7 @@ std::chrono::nanoseconds SettleLeft(const files::Stamp& stamp)
 struct Reading {
     Reading(fs::path f, const files::Stamp& s, std::string b)
         : file(std::move(f)), stamp(s), bytes(std::move(b)), index(bytes)
-    {
-    }
+    {}
     const fs::path file;
     const files::Stamp stamp;
     const std::string bytes;

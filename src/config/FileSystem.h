@@ -98,8 +98,8 @@ bool Copy(const std::filesystem::path& from, const std::filesystem::path& to);
 // The platform's replacement behind the three above (FileSystem_posix.cpp,
 // FileSystem_win.cpp). expected, when given, is what ReplaceIfUnchanged
 // expects; written, when given, receives the new file's stamp.
-Outcome ReplaceChecked(const std::filesystem::path& path, std::string_view bytes,
-                       const std::optional<Stamp>* expected, Stamp* written);
+Outcome ReplaceChecked(const std::filesystem::path& path, std::string_view bytes, const std::optional<Stamp>* expected,
+                       Stamp* written);
 
 // How long writes wait for other programs. The defaults suit a player's
 // machine; tests that provoke the waits shorten them.

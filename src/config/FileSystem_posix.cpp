@@ -380,5 +380,4 @@ Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::
     return Outcome::Replaced;
 }
 
-
 } // namespace fenwake::files

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -101,8 +101,8 @@ void RemoveStaleTemporaries(const fs::path& dir, const std::wstring& prefix)
     std::vector<std::wstring> stale;
     do {
         const std::wstring_view name(found.cFileName);
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-            name.size() > prefix.size() + kTempEnd.size() && name.starts_with(prefix) && name.ends_with(kTempEnd))
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name.size() > prefix.size() + kTempEnd.size() &&
+            name.starts_with(prefix) && name.ends_with(kTempEnd))
             stale.emplace_back(name);
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
@@ -158,8 +158,8 @@ std::int64_t Nanoseconds(const LARGE_INTEGER& t)
 std::optional<std::uint64_t> FileIndex(HANDLE h)
 {
     using Query = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, FILE_INFORMATION_CLASS);
-    static const auto query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+    static const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
     IO_STATUS_BLOCK io;
     FILE_INTERNAL_INFORMATION info;
     if (query && query(h, &io, &info, sizeof info, FileInternalInformation) >= 0)
@@ -173,8 +173,7 @@ std::optional<Stamp> StampOfHandle(HANDLE h)
 {
     FILE_BASIC_INFO basic;
     FILE_STANDARD_INFO standard;
-    if (::GetFileType(h) != FILE_TYPE_DISK ||
-        !::GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
+    if (::GetFileType(h) != FILE_TYPE_DISK || !::GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
         !::GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) || standard.Directory)
         return std::nullopt;
     const auto index = FileIndex(h);
@@ -192,7 +191,8 @@ std::optional<Stamp> StampOfHandle(HANDLE h)
 bool SameSizeAndTime(const fs::path& path, const std::optional<Stamp>& expected)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return !expected && IsMissing(INVALID_FILE_ATTRIBUTES);
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return !expected && IsMissing(INVALID_FILE_ATTRIBUTES);
     return expected && expected->size == ((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) &&
            expected->modified == Nanoseconds(data.ftLastWriteTime);
 }
@@ -241,8 +241,7 @@ Outcome MoveOver(const fs::path& from, const fs::path& to, const std::optional<S
         const DWORD e = ::GetLastError();
         const Clock::time_point now = Clock::now();
         if (now >= giveUp || !IsHeld(e)) return Outcome::Failed;
-        ::Sleep(static_cast<DWORD>(
-            std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(giveUp - now)).count()));
+        ::Sleep(static_cast<DWORD>(std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(giveUp - now)).count()));
         wait *= 2;
     }
 }
@@ -278,8 +277,8 @@ namespace {
 // stamped: also the stamps before and after, which cost three queries each.
 std::optional<Snapshot> Read(const fs::path& path, bool stamped)
 {
-    Handle h(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle h(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.Valid()) return std::nullopt; // a directory cannot be opened this way either
     Snapshot snapshot;
     LARGE_INTEGER size;
@@ -397,6 +396,5 @@ Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::
     if (written) *written = *own;
     return Outcome::Replaced;
 }
-
 
 } // namespace fenwake::files

@@ -22,8 +22,8 @@ std::string_view Trim(std::string_view s)
 // (empty for a last line without one).
 struct Line {
     std::size_t begin;
-    std::size_t end;     // end of content
-    std::size_t next;    // start of the next line
+    std::size_t end;  // end of content
+    std::size_t next; // start of the next line
 };
 
 // Walks the lines of a buffer. CR LF, lone LF and lone CR all end a line.
@@ -88,9 +88,9 @@ std::optional<std::string_view> SectionName(std::string_view content)
 struct Located {
     bool sectionFound = false;
     bool keyFound = false;
-    Line keyLine{};          // the matching entry line
+    Line keyLine{};             // the matching entry line
     std::size_t valueBegin = 0; // just past its '='
-    Line lastInSection{};    // header or last entry line of the section
+    Line lastInSection{};       // header or last entry line of the section
 };
 
 // The line whose content starts at begin.
@@ -99,7 +99,8 @@ Line LineFrom(std::string_view text, std::size_t begin)
     std::size_t end = begin;
     while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     std::size_t next = end;
-    if (end < text.size()) next = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2 : end + 1;
+    if (end < text.size())
+        next = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? end + 2 : end + 1;
     return {begin, end, next};
 }
 
@@ -291,10 +292,14 @@ std::optional<std::int32_t> ParseNumber(std::string_view s)
         for (std::size_t j = digits; j < s.size(); ++j) {
             const char c = s[j];
             std::uint32_t d;
-            if (c >= '0' && c <= '9') d = static_cast<std::uint32_t>(c - '0');
-            else if (c >= 'a' && c <= 'f') d = static_cast<std::uint32_t>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F') d = static_cast<std::uint32_t>(c - 'A' + 10);
-            else return std::nullopt;
+            if (c >= '0' && c <= '9')
+                d = static_cast<std::uint32_t>(c - '0');
+            else if (c >= 'a' && c <= 'f')
+                d = static_cast<std::uint32_t>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F')
+                d = static_cast<std::uint32_t>(c - 'A' + 10);
+            else
+                return std::nullopt;
             if (significant > 0 || d != 0) ++significant;
             if (significant > 8) return std::nullopt;
             value = (value << 4) | d;

@@ -5,10 +5,10 @@
 #include "config/GameFiles.h"
 #include "pages/GraphicsSettings.h"
 #include "pages/QualityPresets.h"
-#include "ui/ItemPainters.h"
-#include "ui/Controls.h"
 #include "ui/Colours.h"
+#include "ui/Controls.h"
 #include "ui/Fonts.h"
+#include "ui/ItemPainters.h"
 #include "ui/Messages.h"
 #include "ui/Text.h"
 
@@ -199,7 +199,8 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
     screenFlashes_ = MakeCheck(group, "cScreenFlashes", QStringLiteral("Screen flashes"), 144);
     fullScreen_ = MakeCheck(group, "cFullScreen", QStringLiteral("Full screen mode [default]"), 168);
 
-    auto* gammaCaption = ui::MakeLabel(group, "LGammaCorrect", QStringLiteral("Gamma correction (brightness):"), QPoint(280, 24));
+    auto* gammaCaption =
+        ui::MakeLabel(group, "LGammaCorrect", QStringLiteral("Gamma correction (brightness):"), QPoint(280, 24));
     gammaCaption->setFont(ui::Tahoma(true));
     gammaCaption->adjustSize();
 
@@ -224,11 +225,10 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
 void TGraphicsPage::GetGraphicsSettings()
 {
     const graphics::Settings s = graphics::Read(game::SystemIni());
-    const QSignalBlocker blocks[] = {QSignalBlocker(detailTextures_), QSignalBlocker(screenFlashes_),
-                                     QSignalBlocker(fullScreen_),     QSignalBlocker(resX_),
-                                     QSignalBlocker(resY_),           QSignalBlocker(gamma_),
-                                     QSignalBlocker(skinDetail_),     QSignalBlocker(worldTexture_),
-                                     QSignalBlocker(decals_)};
+    const QSignalBlocker blocks[] = {
+        QSignalBlocker(detailTextures_), QSignalBlocker(screenFlashes_), QSignalBlocker(fullScreen_),
+        QSignalBlocker(resX_),           QSignalBlocker(resY_),          QSignalBlocker(gamma_),
+        QSignalBlocker(skinDetail_),     QSignalBlocker(worldTexture_),  QSignalBlocker(decals_)};
     detailTextures_->setChecked(s.detailTextures);
     screenFlashes_->setChecked(s.screenFlashes);
     fullScreen_->setChecked(s.fullscreen);
@@ -244,8 +244,9 @@ void TGraphicsPage::GetGraphicsSettings()
 
 void TGraphicsPage::InitializeQuickGraphicsChoice()
 {
-    const presets::Recognised found = presets::Recognise(
-        {skinDetail_->currentIndex(), worldTexture_->currentIndex(), decals_->currentIndex()}, detailTextures_->isChecked());
+    const presets::Recognised found =
+        presets::Recognise({skinDetail_->currentIndex(), worldTexture_->currentIndex(), decals_->currentIndex()},
+                           detailTextures_->isChecked());
     {
         // The program's own selection is no pick: "Custom settings " must not open the group.
         const QSignalBlocker block(quality_);

@@ -22,10 +22,7 @@ std::string ComposeValue(std::string_view command, std::string_view name)
     return value;
 }
 
-std::string RowText(int slot, std::string_view value)
-{
-    return "[" + std::to_string(slot) + "]" + std::string(value);
-}
+std::string RowText(int slot, std::string_view value) { return "[" + std::to_string(slot) + "]" + std::string(value); }
 
 AliasFields ParseRow(std::string_view row)
 {

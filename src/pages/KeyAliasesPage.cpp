@@ -2,16 +2,16 @@
 
 #include "app/TfMain.h"
 #include "config/ConfigFile.h"
-#include "config/GameFiles.h"
 #include "config/Errors.h"
+#include "config/GameFiles.h"
 #include "pages/KeyAliases.h"
-#include "ui/ItemPainters.h"
-#include "ui/Controls.h"
-#include "ui/widgets/FixedRowDelegate.h"
 #include "ui/Colours.h"
+#include "ui/Controls.h"
 #include "ui/Fonts.h"
+#include "ui/ItemPainters.h"
 #include "ui/Messages.h"
 #include "ui/Text.h"
+#include "ui/widgets/FixedRowDelegate.h"
 #include "ui/widgets/PitchedLabel.h"
 
 #include <QApplication>
@@ -32,7 +32,6 @@
 
 namespace fenwake {
 namespace {
-
 
 const QColor kLockedColour(0xC0, 0xC0, 0xC0);
 const QColor kEditableColour(0xF7, 0xF7, 0xF7);
@@ -99,9 +98,10 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     list_->addItem(kDesignText);
 
     ui::MakeLabel(page, "Label13", QStringLiteral("Command for the alias:"), QPoint(16, 152), ui::Tahoma(true),
-              QColor(0x30, 0x98, 0x60));
+                  QColor(0x30, 0x98, 0x60));
     command_ = MakeField(page, "ECommand", QPoint(16, 168));
-    ui::MakeLabel(page, "Label14", QStringLiteral("Alias name"), QPoint(280, 152), ui::Tahoma(true), QColor(0x30, 0x68, 0xFF));
+    ui::MakeLabel(page, "Label14", QStringLiteral("Alias name"), QPoint(280, 152), ui::Tahoma(true),
+                  QColor(0x30, 0x68, 0xFF));
     name_ = MakeField(page, "EAName", QPoint(280, 168));
     main_->AttachEditMenu(command_);
     main_->AttachEditMenu(name_);

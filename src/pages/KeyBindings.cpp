@@ -40,10 +40,7 @@ std::optional<std::string_view> ListSpelling(std::string_view name)
     return std::nullopt;
 }
 
-void SaveExample(const ConfigFile& user)
-{
-    user.WriteText(kBindingSection, kExampleKey, kExampleCommand);
-}
+void SaveExample(const ConfigFile& user) { user.WriteText(kBindingSection, kExampleKey, kExampleCommand); }
 
 std::optional<std::size_t> FindKey(std::string_view prefix, std::optional<std::size_t> selected,
                                    std::span<const std::string_view> names)

@@ -1,19 +1,19 @@
 #include "pages/KeyBindingsPage.h"
 
-#include "config/GameFiles.h"
 #include "app/TfMain.h"
+#include "config/GameFiles.h"
 #include "pages/KeyBindings.h"
-#include "ui/Controls.h"
-#include "ui/widgets/FixedRowDelegate.h"
 #include "ui/Colours.h"
+#include "ui/Controls.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
 #include "ui/Messages.h"
 #include "ui/SystemColours.h"
 #include "ui/TBorderColorEdit.h"
-#include "ui/Themes.h"
 #include "ui/Text.h"
+#include "ui/Themes.h"
 #include "ui/widgets/CaptionOnFrameStyle.h"
+#include "ui/widgets/FixedRowDelegate.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PitchedLabel.h"
 
@@ -79,7 +79,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     ui::SetCaptionColour(frame, QColor(0x00, 0x80, 0x00));
 
     ui::MakeLabel(frame, "StaticText3", QStringLiteral("Commands List"), QPoint(8, 14), ui::Tahoma(true),
-              QColor(0x80, 0x00, 0x00))
+                  QColor(0x80, 0x00, 0x00))
         ->setGeometry(8, 14, 90, 17);
 
     command_ = new QComboBox(frame);
@@ -117,7 +117,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
 
     MakePicture(frame, "Image3", ui::SearchIcon(), QPoint(24, 288));
     ui::MakeLabel(frame, "Label16", QStringLiteral("Search for key:"), QPoint(42, 289), ui::Tahoma(true),
-              QColor(0x30, 0x30, 0x00))
+                  QColor(0x30, 0x30, 0x00))
         ->setToolTip(kSearchHint);
 
     auto* search = new TBorderColorEdit(frame);
@@ -158,21 +158,23 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
     const QColor black(Qt::black);
     const QString bullet = QString(QChar(0x2022)) + u' ';
     ui::MakeLabel(help, "Label10", QStringLiteral("Brief help about key bindings:"), QPoint(8, 16),
-              ui::PixelFont(QStringLiteral("Arial"), 13, true), QColor(0x00, 0x30, 0x00));
+                  ui::PixelFont(QStringLiteral("Arial"), 13, true), QColor(0x00, 0x30, 0x00));
     ui::MakeLabel<ui::PitchedLabel>(help, "Label11",
-              bullet + QStringLiteral("You can assign more than one command to \n"
-                                      "one key, use | as separator.\n") +
-                  bullet +
-                  QStringLiteral("Use OnRelease to assign action to key when\n"
-                                 "you released it.\n"
-                                 "\n"
-                                 "For example:"),
-              QPoint(8, 40), ui::Tahoma(), black, kHelpPitch);
+                                    bullet +
+                                        QStringLiteral("You can assign more than one command to \n"
+                                                       "one key, use | as separator.\n") +
+                                        bullet +
+                                        QStringLiteral("Use OnRelease to assign action to key when\n"
+                                                       "you released it.\n"
+                                                       "\n"
+                                                       "For example:"),
+                                    QPoint(8, 40), ui::Tahoma(), black, kHelpPitch);
 
-    example_ = ui::MakeLabel<ui::PitchedLabel>(help, "LInsertSample",
-                         QStringLiteral("N=ActivateBelt 0 | onrelease ParseLeftClick\n"
-                                        "(N will activate bioelectric cell)"),
-                         QPoint(9, 117), ui::Tahoma(false, true), QColor(0x00, 0x00, 0xFF), kHelpPitch);
+    example_ =
+        ui::MakeLabel<ui::PitchedLabel>(help, "LInsertSample",
+                                        QStringLiteral("N=ActivateBelt 0 | onrelease ParseLeftClick\n"
+                                                       "(N will activate bioelectric cell)"),
+                                        QPoint(9, 117), ui::Tahoma(false, true), QColor(0x00, 0x00, 0xFF), kHelpPitch);
     // Windows draws Tahoma a few pixels wider than the design assumed; the
     // example must never lose the end of its command.
     example_->setGeometry(9, 117, std::max(209, example_->sizeHint().width()), 26);
@@ -180,12 +182,12 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
     example_->setToolTip(QStringLiteral("Borrowed from Russian DXMP FAQ"));
 
     ui::MakeLabel<ui::PitchedLabel>(help, "Label12",
-              QStringLiteral("1. Select a key from list\n"
-                             "2. Enter command or commands for it.\n"
-                             "\n"
-                             "      Warning: Changes will be saved immediately\n"
-                             "but you can cancel all changes by clicking"),
-              QPoint(8, 150), ui::Tahoma(), black, kHelpPitch);
+                                    QStringLiteral("1. Select a key from list\n"
+                                                   "2. Enter command or commands for it.\n"
+                                                   "\n"
+                                                   "      Warning: Changes will be saved immediately\n"
+                                                   "but you can cancel all changes by clicking"),
+                                    QPoint(8, 150), ui::Tahoma(), black, kHelpPitch);
     MakePicture(help, "Image4", ui::WarningIcon(), QPoint(8, 186));
 }
 
@@ -266,8 +268,8 @@ bool TKeyBindingsPage::eventFilter(QObject* watched, QEvent* event)
             // looks like markup ("Name <PutYourNameHere>").
             if (watched == command_ && !command_->toolTip().isEmpty()) {
                 const auto* help = static_cast<QHelpEvent*>(event);
-                QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(command_->toolTip(), Qt::WhiteSpaceNormal),
-                                   command_);
+                QToolTip::showText(help->globalPos(),
+                                   Qt::convertFromPlainText(command_->toolTip(), Qt::WhiteSpaceNormal), command_);
                 return true;
             }
             break;
@@ -357,9 +359,9 @@ void TKeyBindingsPage::SetCommandText(const QString& text)
 void TKeyBindingsPage::QSearchKeyChange()
 {
     const auto selected = SelectedKey();
-    const auto found = keys::FindKey(ui::FromQ(search_->text()),
-                                     selected ? std::optional<std::size_t>(static_cast<std::size_t>(*selected))
-                                              : std::nullopt);
+    const auto found =
+        keys::FindKey(ui::FromQ(search_->text()),
+                      selected ? std::optional<std::size_t>(static_cast<std::size_t>(*selected)) : std::nullopt);
     SelectKey(found ? std::optional<int>(static_cast<int>(*found)) : std::nullopt);
 }
 
@@ -406,10 +408,11 @@ void TKeyBindingsPage::sAddCommandClick()
         if (command_->currentText() != text) command_->setEditText(text);
     }
     if (picked_ && *picked_ >= at) ++*picked_;
-    ui::Ask(main_,
-            QStringLiteral("The command \"") + ui::ToQ(entry) +
-                QStringLiteral("\" has been added to commands list. Do not forget to save it before closing the program!"),
-            QStringLiteral("Command has been added to list!"), QMessageBox::Information, QMessageBox::Ok);
+    ui::Ask(
+        main_,
+        QStringLiteral("The command \"") + ui::ToQ(entry) +
+            QStringLiteral("\" has been added to commands list. Do not forget to save it before closing the program!"),
+        QStringLiteral("Command has been added to list!"), QMessageBox::Information, QMessageBox::Ok);
 }
 
 void TKeyBindingsPage::sRemoveCommandClick()

@@ -27,10 +27,14 @@ constexpr Row kRecognition[] = {
 std::optional<Details> Apply(int choice)
 {
     switch (choice) {
-    case kLow: return Details{0, 0, kDecalsDontUse};
-    case kMedium: return Details{1, 1, kDecalsUse};
-    case kHigh: return Details{1, 2, kDecalsUse};
-    default: return std::nullopt;
+    case kLow:
+        return Details{0, 0, kDecalsDontUse};
+    case kMedium:
+        return Details{1, 1, kDecalsUse};
+    case kHigh:
+        return Details{1, 2, kDecalsUse};
+    default:
+        return std::nullopt;
     }
 }
 

@@ -8,15 +8,24 @@ std::string EscapeValue(std::string_view value)
     out.reserve(value.size() + 8);
     for (std::size_t i = 0; i < value.size(); ++i) {
         switch (const char c = value[i]) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
         case ' ':
             // Readers drop the blanks after '='.
             out += i == 0 ? "\\s" : " ";
             break;
-        default: out += c;
+        default:
+            out += c;
         }
     }
     return out;

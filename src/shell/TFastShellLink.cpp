@@ -10,17 +10,28 @@ namespace fenwake {
 std::string_view FolderValueName(TFastShellFolder folder)
 {
     switch (folder) {
-    case TFastShellFolder::sfDesktop: return "Desktop";
-    case TFastShellFolder::sfStartMenu: return "Start Menu";
-    case TFastShellFolder::sfProgramsMenu: return "Programs";
-    case TFastShellFolder::sfStartup: return "Startup";
-    case TFastShellFolder::sfMyDocuments: return "Personal";
-    case TFastShellFolder::sfMyPictures: return "My Pictures";
-    case TFastShellFolder::sfSendTo: return "SendTo";
-    case TFastShellFolder::sfTemplates: return "Templates";
-    case TFastShellFolder::sfPrintHood: return "PrintHood";
-    case TFastShellFolder::sfRecent: return "Recent";
-    case TFastShellFolder::sfFavorites: return "Favorites";
+    case TFastShellFolder::sfDesktop:
+        return "Desktop";
+    case TFastShellFolder::sfStartMenu:
+        return "Start Menu";
+    case TFastShellFolder::sfProgramsMenu:
+        return "Programs";
+    case TFastShellFolder::sfStartup:
+        return "Startup";
+    case TFastShellFolder::sfMyDocuments:
+        return "Personal";
+    case TFastShellFolder::sfMyPictures:
+        return "My Pictures";
+    case TFastShellFolder::sfSendTo:
+        return "SendTo";
+    case TFastShellFolder::sfTemplates:
+        return "Templates";
+    case TFastShellFolder::sfPrintHood:
+        return "PrintHood";
+    case TFastShellFolder::sfRecent:
+        return "Recent";
+    case TFastShellFolder::sfFavorites:
+        return "Favorites";
     }
     return {};
 }

@@ -116,20 +116,26 @@ std::string FolderPath(TFastShellFolder folder)
     const std::string home = Home();
     const std::string configHome = BaseDirectory("XDG_CONFIG_HOME", ".config", home);
     switch (folder) {
-    case TFastShellFolder::sfDesktop: return UserDirectory("DESKTOP", home, configHome);
-    case TFastShellFolder::sfMyDocuments: return UserDirectory("DOCUMENTS", home, configHome);
-    case TFastShellFolder::sfMyPictures: return UserDirectory("PICTURES", home, configHome);
-    case TFastShellFolder::sfTemplates: return UserDirectory("TEMPLATES", home, configHome);
+    case TFastShellFolder::sfDesktop:
+        return UserDirectory("DESKTOP", home, configHome);
+    case TFastShellFolder::sfMyDocuments:
+        return UserDirectory("DOCUMENTS", home, configHome);
+    case TFastShellFolder::sfMyPictures:
+        return UserDirectory("PICTURES", home, configHome);
+    case TFastShellFolder::sfTemplates:
+        return UserDirectory("TEMPLATES", home, configHome);
     case TFastShellFolder::sfStartMenu:
     case TFastShellFolder::sfProgramsMenu: {
         const std::string dataHome = BaseDirectory("XDG_DATA_HOME", ".local/share", home);
         return dataHome.empty() ? dataHome : dataHome + "/applications";
     }
-    case TFastShellFolder::sfStartup: return configHome.empty() ? configHome : configHome + "/autostart";
+    case TFastShellFolder::sfStartup:
+        return configHome.empty() ? configHome : configHome + "/autostart";
     case TFastShellFolder::sfSendTo:
     case TFastShellFolder::sfPrintHood:
     case TFastShellFolder::sfRecent:
-    case TFastShellFolder::sfFavorites: return {}; // no folder of links on this platform
+    case TFastShellFolder::sfFavorites:
+        return {}; // no folder of links on this platform
     }
     return {};
 }

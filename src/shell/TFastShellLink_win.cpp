@@ -1,8 +1,8 @@
 #include "shell/ShellPlatform.h"
 
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <memory>
 #include <system_error>
@@ -29,7 +29,8 @@ using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 struct Releaser {
     void operator()(IUnknown* object) const { object->Release(); }
 };
-template <typename T> using ComPtr = std::unique_ptr<T, Releaser>;
+template <typename T>
+using ComPtr = std::unique_ptr<T, Releaser>;
 
 // Balances a successful CoInitializeEx; a thread already set up in another
 // mode is used as it is.
@@ -47,10 +48,7 @@ private:
     bool initialised_;
 };
 
-[[noreturn]] void Raise(HRESULT hr)
-{
-    throw std::system_error(static_cast<int>(hr), std::system_category());
-}
+[[noreturn]] void Raise(HRESULT hr) { throw std::system_error(static_cast<int>(hr), std::system_category()); }
 
 std::wstring Widen(const std::string& s)
 {
@@ -110,8 +108,8 @@ bool SaveLink(const TFastShellLink& link, const std::string& folder)
 {
     const ComScope com;
     IShellLinkA* rawLink = nullptr;
-    HRESULT hr = ::CoCreateInstance(kShellLink, nullptr, CLSCTX_INPROC_SERVER, kShellLinkA,
-                                    reinterpret_cast<void**>(&rawLink));
+    HRESULT hr =
+        ::CoCreateInstance(kShellLink, nullptr, CLSCTX_INPROC_SERVER, kShellLinkA, reinterpret_cast<void**>(&rawLink));
     if (FAILED(hr)) Raise(hr);
     const ComPtr<IShellLinkA> shellLink(rawLink);
 

@@ -4,13 +4,13 @@
 #include "config/GameFiles.h"
 #include "ui/Colours.h"
 #include "ui/Cursors.h"
-#include "ui/widgets/FixedRowDelegate.h"
 #include "ui/Fonts.h"
 #include "ui/ItemPainters.h"
 #include "ui/Messages.h"
 #include "ui/SystemColours.h"
 #include "ui/TXPMenu.h"
 #include "ui/Text.h"
+#include "ui/widgets/FixedRowDelegate.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -155,8 +155,10 @@ void TAppearance::ReplaceNamedCursor(QWidget* widget)
     // The toolkit's own arrow over a read-only field is the platform's choice.
     if (auto* field = qobject_cast<QLineEdit*>(widget); field && field->isReadOnly()) return;
     const Qt::CursorShape shape = widget->cursor().shape();
-    if (shape == Qt::PointingHandCursor) widget->setCursor(ui::HandCursor());
-    else if (shape == Qt::ArrowCursor) widget->setCursor(ui::ArrowCursor());
+    if (shape == Qt::PointingHandCursor)
+        widget->setCursor(ui::HandCursor());
+    else if (shape == Qt::ArrowCursor)
+        widget->setCursor(ui::ArrowCursor());
 }
 
 void TAppearance::ApplyCursorRule(QWidget* widget)

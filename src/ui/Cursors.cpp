@@ -53,9 +53,9 @@ QImage HandCursorImage()
     p.setRenderHint(QPainter::Antialiasing, false);
     // The index finger (columns 4 to 8, tip in column 6), three folded
     // fingers to its right, the thumb to its left and the palm below.
-    const QPolygon hand({{5, 0},  {7, 0},   {8, 1},   {8, 7},   {9, 6},   {11, 6},  {12, 7},  {13, 6},
-                         {15, 6}, {16, 7},  {17, 7},  {18, 8},  {18, 15}, {16, 19}, {16, 22}, {6, 22},
-                         {6, 19}, {1, 13},  {1, 11},  {2, 10},  {3, 10},  {4, 11},  {4, 1}});
+    const QPolygon hand({{5, 0},  {7, 0},  {8, 1},  {8, 7},  {9, 6},   {11, 6},  {12, 7},  {13, 6},
+                         {15, 6}, {16, 7}, {17, 7}, {18, 8}, {18, 15}, {16, 19}, {16, 22}, {6, 22},
+                         {6, 19}, {1, 13}, {1, 11}, {2, 10}, {3, 10},  {4, 11},  {4, 1}});
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawPolygon(hand);

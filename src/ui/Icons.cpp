@@ -24,7 +24,8 @@ void Page(QPainter& p, QRectF r, const QColor& fill)
     p.setBrush(fill);
     p.drawRect(r);
     p.setPen(QPen(QColor(0x90, 0x90, 0xA8), 1));
-    for (qreal y = r.top() + 3; y < r.bottom() - 1; y += 2) p.drawLine(QPointF(r.left() + 2, y), QPointF(r.right() - 2, y));
+    for (qreal y = r.top() + 3; y < r.bottom() - 1; y += 2)
+        p.drawLine(QPointF(r.left() + 2, y), QPointF(r.right() - 2, y));
 }
 
 } // namespace

@@ -169,8 +169,10 @@ void SetListDrawing(QListWidget* list, ListDrawing drawing)
     // A theme change switches between the painter and the platform's own
     // drawing; the delegate given up is the list's own and goes with it.
     QAbstractItemDelegate* old = list->itemDelegate();
-    if (drawing == ListDrawing::Custom) list->setItemDelegate(new ListBox1DrawItem(list));
-    else list->setItemDelegate(new QStyledItemDelegate(list));
+    if (drawing == ListDrawing::Custom)
+        list->setItemDelegate(new ListBox1DrawItem(list));
+    else
+        list->setItemDelegate(new QStyledItemDelegate(list));
     if (old && old->parent() == list) old->deleteLater();
     list->viewport()->update();
 }

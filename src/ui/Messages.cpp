@@ -32,10 +32,7 @@ QMessageBox::StandardButton Ask(QWidget* owner, const QString& text, const QStri
     return clicked ? box.standardButton(clicked) : QMessageBox::NoButton;
 }
 
-void ShowPlain(const QString& text)
-{
-    Ask(nullptr, text, ApplicationTitle(), QMessageBox::NoIcon, QMessageBox::Ok);
-}
+void ShowPlain(const QString& text) { Ask(nullptr, text, ApplicationTitle(), QMessageBox::NoIcon, QMessageBox::Ok); }
 
 QString WithFullStop(const QString& text)
 {

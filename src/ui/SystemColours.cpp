@@ -13,30 +13,43 @@ std::optional<QPalette::ColorRole> RoleOf(int index)
 {
     switch (index) {
     case kMenu:
-    case kBtnFace: return QPalette::Button;
-    case kWindow: return QPalette::Base;
+    case kBtnFace:
+        return QPalette::Button;
+    case kWindow:
+        return QPalette::Base;
     case kMenuText:
-    case kWindowText: return QPalette::Text;
-    case kHighlight: return QPalette::Highlight;
-    case kHighlightText: return QPalette::HighlightedText;
-    case kBtnShadow: return QPalette::Dark;
-    case kBtnText: return QPalette::ButtonText;
-    case 20: return QPalette::Light;    // button highlight
-    case 21: return QPalette::Shadow;   // dark 3D shadow
-    case 22: return QPalette::Midlight; // 3D light
-    case 23: return QPalette::ToolTipText;
-    case 24: return QPalette::ToolTipBase;
-    case 26: return QPalette::Link;
-    default: return std::nullopt;
+    case kWindowText:
+        return QPalette::Text;
+    case kHighlight:
+        return QPalette::Highlight;
+    case kHighlightText:
+        return QPalette::HighlightedText;
+    case kBtnShadow:
+        return QPalette::Dark;
+    case kBtnText:
+        return QPalette::ButtonText;
+    case 20:
+        return QPalette::Light; // button highlight
+    case 21:
+        return QPalette::Shadow; // dark 3D shadow
+    case 22:
+        return QPalette::Midlight; // 3D light
+    case 23:
+        return QPalette::ToolTipText;
+    case 24:
+        return QPalette::ToolTipBase;
+    case 26:
+        return QPalette::Link;
+    default:
+        return std::nullopt;
     }
 }
 
 // The rest, which the toolkit's palette does not carry: Windows 2000's own values.
 constexpr std::array<std::uint32_t, 31> kClassic = {
-    0xD4D0C8, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000,
-    0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF, 0xD4D0C8,
-    0x808080, 0x808080, 0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000,
-    0xFFFFE1, 0xB5B5B5, 0x0000FF, 0xA6CAF0, 0xC0C0C0, 0x316AC5, 0xECE9D8,
+    0xD4D0C8, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000, 0x000000, 0xFFFFFF, 0xD4D0C8,
+    0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF, 0xD4D0C8, 0x808080, 0x808080, 0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040,
+    0xD4D0C8, 0x000000, 0xFFFFE1, 0xB5B5B5, 0x0000FF, 0xA6CAF0, 0xC0C0C0, 0x316AC5, 0xECE9D8,
 };
 
 } // namespace

@@ -38,8 +38,7 @@ QStyle* BaseStyle()
 } // namespace
 
 TXPMenu::TXPMenu(QWidget* owner)
-    : QObject(owner), owner_(owner), style_(std::make_unique<TXPMenuStyle>(*this, BaseStyle())),
-      font_(SystemMenuFont())
+    : QObject(owner), owner_(owner), style_(std::make_unique<TXPMenuStyle>(*this, BaseStyle())), font_(SystemMenuFont())
 {
     owner_->installEventFilter(this);
 }
@@ -181,7 +180,8 @@ void TXPMenu::RedrawMenuBar()
     // setters of the constructor would each walk the whole window for nothing.
     if (!owner_->isVisible()) return;
     for (QObject* object : owner_->findChildren<QObject*>()) {
-        if (auto* menu = qobject_cast<QMenu*>(object)) menu->update();
+        if (auto* menu = qobject_cast<QMenu*>(object))
+            menu->update();
         else if (auto* button = qobject_cast<QToolButton*>(object); button && IsToolBar(button->parentWidget()))
             button->update();
     }
@@ -224,7 +224,8 @@ bool TXPMenu::eventFilter(QObject* watched, QEvent* event)
         style_->PaintToolBarSeparator(*widget);
         return true;
     }
-    default: break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -75,9 +75,15 @@ enum class IconLook { Plain, Faded, Greyed, Raised };
 void DrawIcon(QPainter& p, const QImage& image, QPoint at, IconLook look, Rgb shadow, const Shown& shown)
 {
     switch (look) {
-    case IconLook::Plain: p.drawImage(at, image); break;
-    case IconLook::Faded: p.drawImage(at, Recolour(image, [](Rgb c) { return ui::Lighten(c, 30); })); break;
-    case IconLook::Greyed: p.drawImage(at, Recolour(image, [](Rgb c) { return ui::Grey(c, 90); })); break;
+    case IconLook::Plain:
+        p.drawImage(at, image);
+        break;
+    case IconLook::Faded:
+        p.drawImage(at, Recolour(image, [](Rgb c) { return ui::Lighten(c, 30); }));
+        break;
+    case IconLook::Greyed:
+        p.drawImage(at, Recolour(image, [](Rgb c) { return ui::Grey(c, 90); }));
+        break;
     case IconLook::Raised: {
         const QPoint raised = at - QPoint(1, 1);
         const Rgb dark = ui::ToRgb(shown(shadow));
@@ -104,18 +110,17 @@ void SplitCaption(const QString& text, QString& caption, QString& shortcut)
     shortcut = tab < 0 ? QString() : text.mid(tab + 1);
 }
 
-
 // One menu item's measures, in pixels.
-constexpr int kIconTop = 4;           // the icon below the item's top edge
-constexpr int kWideIconInset = 2;     // an icon wider than its column, from the column's edge
-constexpr int kGapAfterWideIcon = 4;  // between such an icon and the caption
-constexpr int kCheckBoxSize = 10;     // the check box of an item without an icon
+constexpr int kIconTop = 4;          // the icon below the item's top edge
+constexpr int kWideIconInset = 2;    // an icon wider than its column, from the column's edge
+constexpr int kGapAfterWideIcon = 4; // between such an icon and the caption
+constexpr int kCheckBoxSize = 10;    // the check box of an item without an icon
 // The check box around an icon, inside the icon column.
 constexpr QMargins kCheckAroundIcon(1, 2, 3, 2);
-constexpr int kCaptionIndent = 5;     // the caption after the icon column
-constexpr int kShortcutMargin = 10;   // the shortcut before the far edge
-constexpr int kSeparatorIndent = 7;   // the separator line after the icon column
-constexpr int kSelectionInset = 1;    // the selection bar below and above the item's edges
+constexpr int kCaptionIndent = 5;   // the caption after the icon column
+constexpr int kShortcutMargin = 10; // the shortcut before the far edge
+constexpr int kSeparatorIndent = 7; // the separator line after the icon column
+constexpr int kSelectionInset = 1;  // the selection bar below and above the item's edges
 // Shortcuts a shade lighter than their caption on a rich display.
 constexpr int kShortcutDarken = -40;
 constexpr int kRaisedShadowDarken = 50;
@@ -163,8 +168,9 @@ ItemLayout LayOutItem(QRect r, bool rtl, int iconWidth, const QImage& image)
                            : QRect(r.left() + textStart, r.top(), r.width() - textStart, r.height());
     // QRect::center lies before the middle of an even size: one pixel less.
     const int half = kCheckBoxSize / 2 - 1;
-    const QRect check = image.isNull() ? QRect(column.center() - QPoint(half, half), QSize(kCheckBoxSize, kCheckBoxSize))
-                                       : column.marginsRemoved(kCheckAroundIcon);
+    const QRect check = image.isNull()
+                            ? QRect(column.center() - QPoint(half, half), QSize(kCheckBoxSize, kCheckBoxSize))
+                            : column.marginsRemoved(kCheckAroundIcon);
     return {r, column, text, check};
 }
 
@@ -188,7 +194,8 @@ void PaintPlainBackground(const ItemPaint& paint, const ItemLayout& at)
 void PaintSelectionBar(const ItemPaint& paint, const QRect& r, bool flatMenu)
 {
     // The flat frame's shadow side keeps its outline free.
-    const QRect bar(r.left(), r.top() + kSelectionInset, r.width() - (flatMenu ? 1 : 0), r.height() - 2 * kSelectionInset);
+    const QRect bar(r.left(), r.top() + kSelectionInset, r.width() - (flatMenu ? 1 : 0),
+                    r.height() - 2 * kSelectionInset);
     paint.p.fillRect(bar, paint.shown(paint.pal.selection));
     Outline(paint.p, bar, paint.shown(paint.pal.selectionBorder));
 }
@@ -225,8 +232,10 @@ void PaintCaption(const ItemPaint& paint, const QString& itemText, const ItemLay
                   const QFontMetrics& fm)
 {
     QRect text = at.text;
-    if (paint.rtl) text.setRight(text.right() - kCaptionIndent);
-    else text.setLeft(text.left() + kCaptionIndent);
+    if (paint.rtl)
+        text.setRight(text.right() - kCaptionIndent);
+    else
+        text.setLeft(text.left() + kCaptionIndent);
     QString caption, shortcut;
     SplitCaption(itemText, caption, shortcut);
     const int top = text.top() + (text.height() - fm.height()) / 2;
@@ -253,7 +262,7 @@ int DisplayDepth(const QWidget* widget)
 }
 
 void TXPMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* p,
-                   const QWidget* widget) const
+                                 const QWidget* widget) const
 {
     if (IsHookedMenu(widget)) {
         if (element == PE_PanelMenu) return PaintMenuBackground(option->rect, *p, widget);
@@ -263,7 +272,7 @@ void TXPMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
 }
 
 void TXPMenuStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* p,
-                 const QWidget* widget) const
+                               const QWidget* widget) const
 {
     if (IsHookedMenu(widget)) {
         if (element == CE_MenuItem) {
@@ -280,7 +289,7 @@ void TXPMenuStyle::drawControl(ControlElement element, const QStyleOption* optio
 }
 
 void TXPMenuStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* p,
-                        const QWidget* widget) const
+                                      const QWidget* widget) const
 {
     if (control == CC_ToolButton && qobject_cast<const QToolButton*>(widget) && xp_.Paints(widget)) {
         if (const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option))
@@ -297,16 +306,19 @@ int TXPMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, co
             if (xp_.FlatMenu()) return kFlatFrameWidth;
             break;
         case PM_MenuHMargin:
-        case PM_MenuVMargin: return 0;
-        case PM_SmallIconSize: return kIconSize;
-        default: break;
+        case PM_MenuVMargin:
+            return 0;
+        case PM_SmallIconSize:
+            return kIconSize;
+        default:
+            break;
         }
     }
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
 QSize TXPMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
-                       const QWidget* widget) const
+                                     const QWidget* widget) const
 {
     if (type == CT_MenuItem && IsHookedMenu(widget)) {
         if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
@@ -316,8 +328,8 @@ QSize TXPMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* opti
             QString caption, shortcut;
             SplitCaption(item->text, caption, shortcut);
             if (!shortcut.isEmpty())
-                measured.setWidth(std::max(size.width(),
-                                           measured.width() - widget->fontMetrics().horizontalAdvance(shortcut)));
+                measured.setWidth(
+                    std::max(size.width(), measured.width() - widget->fontMetrics().horizontalAdvance(shortcut)));
             return measured;
         }
     }
@@ -428,8 +440,10 @@ void TXPMenuStyle::PaintMenuItem(const QStyleOptionMenuItem& item, QPainter& p, 
     p.setFont(font);
 
     // A disabled item under the highlight looks as it did before.
-    if (xp_.Gradient() && paint.rich) PaintGradient(paint, at.item, iconWidth);
-    else PaintPlainBackground(paint, at);
+    if (xp_.Gradient() && paint.rich)
+        PaintGradient(paint, at.item, iconWidth);
+    else
+        PaintPlainBackground(paint, at);
 
     if (separator) {
         PaintSeparator(paint, at);
@@ -437,7 +451,8 @@ void TXPMenuStyle::PaintMenuItem(const QStyleOptionMenuItem& item, QPainter& p, 
         if (selected && enabled && xp_.DrawSelect()) PaintSelectionBar(paint, at.item, xp_.FlatMenu());
         if (checked) PaintCheck(item, p, pal, paint.shown, at.check, !image.isNull(), selected);
         if (!image.isNull())
-            DrawIcon(p, image, IconPlace(at, image, paint.rtl, iconWidth), MenuIconLook(enabled, selected, checked, paint.rich),
+            DrawIcon(p, image, IconPlace(at, image, paint.rtl, iconWidth),
+                     MenuIconLook(enabled, selected, checked, paint.rich),
                      ui::Darken(pal.selection, kRaisedShadowDarken), paint.shown);
         Rgb colour = pal.text;
         if (selected) colour = pal.selectionText;
@@ -447,8 +462,8 @@ void TXPMenuStyle::PaintMenuItem(const QStyleOptionMenuItem& item, QPainter& p, 
     p.restore();
 }
 
-void TXPMenuStyle::PaintCheck(const QStyleOptionMenuItem& item, QPainter& p, const ui::XPMenuPalette& pal, const Shown& shown,
-                const QRect& box, bool hasImage, bool selected) const
+void TXPMenuStyle::PaintCheck(const QStyleOptionMenuItem& item, QPainter& p, const ui::XPMenuPalette& pal,
+                              const Shown& shown, const QRect& box, bool hasImage, bool selected) const
 {
     const QColor fill = shown(selected ? pal.selectionMedium : pal.selectionLight);
     p.save();
@@ -459,8 +474,10 @@ void TXPMenuStyle::PaintCheck(const QStyleOptionMenuItem& item, QPainter& p, con
         // Antialiased one-pixel outlines run through the pixels' centres.
         const qreal inset = 0.5 + (hasImage ? 0 : kRadioInset);
         const QRectF shape = QRectF(box).adjusted(inset, inset, -inset, -inset);
-        if (hasImage) p.drawRoundedRect(shape, kCheckCorner, kCheckCorner);
-        else p.drawEllipse(shape);
+        if (hasImage)
+            p.drawRoundedRect(shape, kCheckCorner, kCheckCorner);
+        else
+            p.drawEllipse(shape);
     } else {
         p.fillRect(box, fill);
         Outline(p, box, shown(hasImage ? pal.selectionBorder : pal.checked));
@@ -498,10 +515,14 @@ void TXPMenuStyle::PaintToolButton(const QStyleOptionToolButton& button, QPainte
         p.fillRect(area, shown(c));
         if (framed) Outline(p, area, shown(pal.selectionBorder));
     };
-    if (hot && (checked || down)) paint(pal.selectionMedium, true);
-    else if (hot) paint(pal.hot, true);
-    else if (checked) paint(pal.selectionLight, true);
-    else if (indeterminate) paint(pal.hot, false);
+    if (hot && (checked || down))
+        paint(pal.selectionMedium, true);
+    else if (hot)
+        paint(pal.hot, true);
+    else if (checked)
+        paint(pal.selectionLight, true);
+    else if (indeterminate)
+        paint(pal.hot, false);
 
     const bool captions = button.toolButtonStyle != Qt::ToolButtonIconOnly && !button.text.isEmpty();
     const QFont font = xp_.PaintFont();
@@ -514,9 +535,12 @@ void TXPMenuStyle::PaintToolButton(const QStyleOptionToolButton& button, QPainte
         if (captions && button.toolButtonStyle == Qt::ToolButtonTextBesideIcon)
             at = QPoint(r.left() + 3, r.top() + (r.height() - image.height()) / 2);
         IconLook look = IconLook::Faded;
-        if (!enabled) look = IconLook::Greyed;
-        else if (hot && !down) look = IconLook::Raised;
-        else if (hot || !ui::IsRichColour(depth)) look = IconLook::Plain;
+        if (!enabled)
+            look = IconLook::Greyed;
+        else if (hot && !down)
+            look = IconLook::Raised;
+        else if (hot || !ui::IsRichColour(depth))
+            look = IconLook::Plain;
         DrawIcon(p, image, at, look, ui::Darken(pal.hot, 50), shown);
     }
     if (captions) {

@@ -16,7 +16,7 @@ enum class ListDrawing {
 };
 
 struct ThemeRecord {
-    TColor keyList = 0;    // ListBox1
+    TColor keyList = 0;       // ListBox1
     bool menuPainter = false; // XPMenu1.Active
     bool autoDetect = false;  // XPMenu1.AutoDetect
     ListDrawing lists = ListDrawing::Plain;

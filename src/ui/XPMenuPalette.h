@@ -34,8 +34,8 @@ struct XPMenuPalette {
     Rgb checked;
     Rgb frameShadow;
     Rgb frameShadow2;
-    Rgb text;           // the font's colour
-    Rgb hot;            // a tool button under the pointer
+    Rgb text; // the font's colour
+    Rgb hot;  // a tool button under the pointer
     Rgb toolBarBackground;
 };
 

@@ -22,7 +22,8 @@ std::vector<std::string> Lines(const std::string& s)
 {
     std::vector<std::string> lines;
     std::size_t pos = 0;
-    for (std::size_t nl; (nl = s.find('\n', pos)) != std::string::npos; pos = nl + 1) lines.push_back(s.substr(pos, nl - pos));
+    for (std::size_t nl; (nl = s.find('\n', pos)) != std::string::npos; pos = nl + 1)
+        lines.push_back(s.substr(pos, nl - pos));
     if (pos < s.size()) lines.push_back(s.substr(pos));
     return lines;
 }
@@ -158,7 +159,8 @@ TEST_F(CliTest, BindAndAliasSaveAsTheWindowDoes)
     EXPECT_EQ(ini::FindValue(aliased, "Extension.InputExt", "Aliases[25]"), "(Command=\"say hello\",Alias=Greet)");
     EXPECT_EQ(Rest(aliased, {"Aliases[25]"}), Rest(bound, {"Aliases[25]"}));
     ASSERT_EQ(Cli({"alias", "5", "say locked", "Five", "--unlock"}).code, 0);
-    EXPECT_EQ(ini::FindValue(Get("User.ini"), "Extension.InputExt", "Aliases[5]"), "(Command=\"say locked\",Alias=Five)");
+    EXPECT_EQ(ini::FindValue(Get("User.ini"), "Extension.InputExt", "Aliases[5]"),
+              "(Command=\"say locked\",Alias=Five)");
 }
 
 TEST_F(CliTest, ImportsAPastedFragment)
@@ -199,9 +201,9 @@ TEST_F(CliTest, WriteProtectedUserIniExitsOneUnchanged)
     std::ofstream(Scratch("fragment.ini"), std::ios::binary) << "F5=say gg\r\n";
     const std::string user = Get("User.ini");
     SetReadOnly("User.ini");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"bind", "F5", "say gg"}, {"alias", "25", "x", "y"},
-          {"import", Scratch("fragment.ini").string()}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"bind", "F5", "say gg"},
+                                                 {"alias", "25", "x", "y"},
+                                                 {"import", Scratch("fragment.ini").string()}}) {
         const RunResult r = Cli(args);
         EXPECT_EQ(r.code, 1) << args[0];
         EXPECT_TRUE(r.err.ends_with("Unable to write to .\\User.ini\n")) << r.err;
@@ -214,7 +216,8 @@ TEST_F(CliTest, DiffAndRestoreAreAllOrNothing)
     const std::string user = Get("User.ini"), system = Get("DeusEx.ini");
     ASSERT_EQ(Cli({"bind", "F5", "say gg"}).code, 0);
     const std::string changed = Get("User.ini");
-    EXPECT_EQ(Cli({"diff", "--tsv"}).out, "F5\t" + std::string(*ini::FindValue(user, "Extension.InputExt", "F5")) + "\tsay gg\n");
+    EXPECT_EQ(Cli({"diff", "--tsv"}).out,
+              "F5\t" + std::string(*ini::FindValue(user, "Extension.InputExt", "F5")) + "\tsay gg\n");
 
     EXPECT_EQ(Cli({"restore"}, "n\n").code, 1);
     EXPECT_EQ(Cli({"restore"}).code, 1); // no answer at all
@@ -241,8 +244,8 @@ TEST_F(CliTest, SharesSetsBetweenRealPlayersFiles)
 {
     const fs::path real = FENWAKE_REAL_WORLD_DIR;
     if (!fs::is_directory(real)) GTEST_SKIP() << "no real players' files at " << real;
-    const std::vector<std::string> files = {"player-a_User.ini", "player-b_User.ini", "player-c_User.ini",
-                                            "coop-mod_User.ini", "gameplay-mod_User.ini", "nerdmod_User.ini",
+    const std::vector<std::string> files = {"player-a_User.ini",   "player-b_User.ini",     "player-c_User.ini",
+                                            "coop-mod_User.ini",   "gameplay-mod_User.ini", "nerdmod_User.ini",
                                             "ut99-player_User.ini"};
     for (const char* dir : {"from", "to"}) {
         fs::create_directory(dir);

@@ -2,10 +2,10 @@
 // the way users met it: nothing of the other program's saves may be lost
 // and no save may build on a file caught half written.
 #include "../helpers/OtherWriter.h"
-#include "config/ConfigFile.h"
-#include "pages/KeyBindings.h"
 #include "Process.h"
 #include "TempDir.h"
+#include "config/ConfigFile.h"
+#include "pages/KeyBindings.h"
 
 #include <array>
 #include <thread>

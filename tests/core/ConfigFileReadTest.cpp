@@ -1,5 +1,5 @@
-#include "config/ConfigFile.h"
 #include "TempDir.h"
+#include "config/ConfigFile.h"
 
 namespace fenwake {
 namespace {
@@ -35,17 +35,16 @@ TEST_F(ConfigFileRead, AChangedFileIsNeverReadFromAnEarlierRead)
 
 TEST_F(ConfigFileRead, MatchesSectionsAndKeysWithoutCaseAndTrims)
 {
-    Put("User.ini",
-        "Orphan=before any section\r\n"
-        "[Engine.Player]\r\n"
-        "ConfiguredInternetSpeed=10000\r\n"
-        "[DefaultPlayer]\r\n"
-        "Name =  Bob  \r\n"
-        "\tTabbed\t=\tvalue\t\r\n"
-        "Empty=\r\n"
-        "Semi=a;b=c\r\n"
-        "[ Spaced ]\r\n"
-        "k=v\r\n");
+    Put("User.ini", "Orphan=before any section\r\n"
+                    "[Engine.Player]\r\n"
+                    "ConfiguredInternetSpeed=10000\r\n"
+                    "[DefaultPlayer]\r\n"
+                    "Name =  Bob  \r\n"
+                    "\tTabbed\t=\tvalue\t\r\n"
+                    "Empty=\r\n"
+                    "Semi=a;b=c\r\n"
+                    "[ Spaced ]\r\n"
+                    "k=v\r\n");
     EXPECT_EQ(ini.ReadText("engine.player", "configuredinternetspeed", "x"), "10000");
     EXPECT_EQ(ini.ReadText("DefaultPlayer", "Name", "x"), "Bob");
     EXPECT_EQ(ini.ReadText("defaultplayer", "TABBED", "x"), "value");
@@ -122,14 +121,38 @@ TEST_F(ConfigFileRead, BytesAreNotTranscoded)
 TEST_F(ConfigFileRead, NumbersFollowTheNarrowSyntax)
 {
     const std::pair<const char*, std::int32_t> cases[] = {
-        {"42", 42},           {"  42  ", 42},        {"+7", 7},           {"-2147483648", INT32_MIN},
-        {"2147483647", INT32_MAX}, {"2147483648", -99}, {"-2147483649", -99}, {"0x1F", 31},
-        {"0X1f", 31},         {"$1F", 31},           {"x1F", 31},         {"X10", 16},
-        {"$FFFFFFFF", -1},    {"$80000000", INT32_MIN}, {"$000000001", 1}, {"$100000000", -99},
-        {"0x", -99},          {"$", -99},            {"-$10", -99},       {"+0x10", -99},
-        {"1e3", -99},         {"12abc", -99},        {"1.0", -99},        {"True", -99},
-        {"yes", -99},         {"", -99},             {"--1", -99},        {"-", -99},
-        {"0", 0},             {"-0", 0},             {"007", 7},          {"$G", -99},
+        {"42", 42},
+        {"  42  ", 42},
+        {"+7", 7},
+        {"-2147483648", INT32_MIN},
+        {"2147483647", INT32_MAX},
+        {"2147483648", -99},
+        {"-2147483649", -99},
+        {"0x1F", 31},
+        {"0X1f", 31},
+        {"$1F", 31},
+        {"x1F", 31},
+        {"X10", 16},
+        {"$FFFFFFFF", -1},
+        {"$80000000", INT32_MIN},
+        {"$000000001", 1},
+        {"$100000000", -99},
+        {"0x", -99},
+        {"$", -99},
+        {"-$10", -99},
+        {"+0x10", -99},
+        {"1e3", -99},
+        {"12abc", -99},
+        {"1.0", -99},
+        {"True", -99},
+        {"yes", -99},
+        {"", -99},
+        {"--1", -99},
+        {"-", -99},
+        {"0", 0},
+        {"-0", 0},
+        {"007", 7},
+        {"$G", -99},
     };
     for (const auto& [stored, expected] : cases) {
         Put("User.ini", std::string("[S]\nn=") + stored + "\n");
@@ -141,9 +164,8 @@ TEST_F(ConfigFileRead, NumbersFollowTheNarrowSyntax)
 TEST_F(ConfigFileRead, FlagsAreNumbersNotWords)
 {
     const std::tuple<const char*, bool, bool> cases[] = {
-        {"0", true, false},    {"1", false, true},    {"2", false, true},  {"-1", false, true},
-        {"0x10", false, true}, {"True", true, true},  {"False", true, true}, {"True", false, false},
-        {"", true, true},      {"", false, false},
+        {"0", true, false},   {"1", false, true},    {"2", false, true},     {"-1", false, true}, {"0x10", false, true},
+        {"True", true, true}, {"False", true, true}, {"True", false, false}, {"", true, true},    {"", false, false},
     };
     for (const auto& [stored, def, expected] : cases) {
         Put("User.ini", std::string("[S]\nb=") + stored + "\n");

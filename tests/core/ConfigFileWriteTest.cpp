@@ -1,6 +1,6 @@
+#include "TempDir.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
-#include "TempDir.h"
 
 namespace fenwake {
 namespace {
@@ -134,7 +134,8 @@ TEST_F(ConfigFileWrite, SeveralEntriesAreOneReplacementInTheirOrder)
 TEST_F(ConfigFileWrite, FileOpenForWritingElsewhereIsNotReplaced)
 {
     Put("User.ini", "[S]\r\nk=old\r\n");
-    const files::PatienceScope brief({.settleLimit = std::chrono::milliseconds(50), .held = std::chrono::milliseconds(50)});
+    const files::PatienceScope brief(
+        {.settleLimit = std::chrono::milliseconds(50), .held = std::chrono::milliseconds(50)});
     {
         std::ofstream other("User.ini", std::ios::binary | std::ios::app);
         ExpectRefused("[S]\r\nk=old\r\n");

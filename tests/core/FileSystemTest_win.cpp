@@ -1,8 +1,8 @@
 // The Win32 side of the file safeguards: attributes, names in the ANSI code
 // page, and replacements while other programs hold the file.
+#include "TempDir.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
-#include "TempDir.h"
 
 #include <thread>
 

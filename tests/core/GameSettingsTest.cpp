@@ -1,11 +1,11 @@
+#include "TempDir.h"
 #include "config/ConfigFile.h"
 #include "pages/GraphicsSettings.h"
 #include "pages/PlayerSettings.h"
 #include "pages/QualityPresets.h"
-#include "TempDir.h"
 
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -30,10 +30,9 @@ TEST_F(PlayerSettingsRead, MissingFileGivesTheDefaults)
 
 TEST_F(PlayerSettingsRead, NumbersFollowTheProfileSyntax)
 {
-    Put("user.ini",
-        "[DefaultPlayer]\r\nName =  Bob the Builder  \r\n"
-        "[Engine.Player]\r\nConfiguredInternetSpeed=0x2710\r\n"
-        "[DeusEx.DeusExPlayer]\r\nbHelpMessages=0\r\n");
+    Put("user.ini", "[DefaultPlayer]\r\nName =  Bob the Builder  \r\n"
+                    "[Engine.Player]\r\nConfiguredInternetSpeed=0x2710\r\n"
+                    "[DeusEx.DeusExPlayer]\r\nbHelpMessages=0\r\n");
     player::Settings s = Load();
     EXPECT_EQ(s.name, "Bob the Builder");
     EXPECT_EQ(player::SpeedIndex(s.speed), 4); // DSL (10000)
@@ -79,9 +78,8 @@ TEST_F(GraphicsSettingsRead, MissingFileGivesTheDefaults)
 
 TEST_F(GraphicsSettingsRead, WordsReadAsTheDefaultAndNumbersAsFlags)
 {
-    Put("DeusEx.ini",
-        "[WinDrv.WindowsClient]\r\nDecals=False\r\nScreenFlashes=True\r\nStartupFullscreen=False\r\n"
-        "[OpenGLDrv.OpenGLRenderDevice]\r\nDetailTextures=False\r\n");
+    Put("DeusEx.ini", "[WinDrv.WindowsClient]\r\nDecals=False\r\nScreenFlashes=True\r\nStartupFullscreen=False\r\n"
+                      "[OpenGLDrv.OpenGLRenderDevice]\r\nDetailTextures=False\r\n");
     graphics::Settings s = Load();
     EXPECT_TRUE(s.decals);
     EXPECT_EQ(graphics::DecalsIndex(s.decals), graphics::kDecalsUse);
@@ -89,10 +87,9 @@ TEST_F(GraphicsSettingsRead, WordsReadAsTheDefaultAndNumbersAsFlags)
     EXPECT_FALSE(s.screenFlashes);
     EXPECT_TRUE(s.fullscreen);
 
-    Put("DeusEx.ini",
-        "[WinDrv.WindowsClient]\r\nDecals=0\r\nScreenFlashes=1\r\nStartupFullscreen=0\r\n"
-        "FullscreenViewportX= 1920 \r\nFullscreenViewportY=1080.0\r\nBrightness=  0.300000\r\n"
-        "[OpenGLDrv.OpenGLRenderDevice]\r\nDetailTextures=0\r\n");
+    Put("DeusEx.ini", "[WinDrv.WindowsClient]\r\nDecals=0\r\nScreenFlashes=1\r\nStartupFullscreen=0\r\n"
+                      "FullscreenViewportX= 1920 \r\nFullscreenViewportY=1080.0\r\nBrightness=  0.300000\r\n"
+                      "[OpenGLDrv.OpenGLRenderDevice]\r\nDetailTextures=0\r\n");
     s = Load();
     EXPECT_EQ(graphics::DecalsIndex(s.decals), graphics::kDecalsDontUse);
     EXPECT_FALSE(s.detailTextures);
@@ -105,9 +102,8 @@ TEST_F(GraphicsSettingsRead, WordsReadAsTheDefaultAndNumbersAsFlags)
 
 TEST_F(GraphicsSettingsRead, DetailTexturesComeFromTheRenderDeviceSection)
 {
-    Put("DeusEx.ini",
-        "[WinDrv.WindowsClient]\r\nDetailTextures=0\r\n"
-        "[D3DDrv.D3DRenderDevice]\r\nDetailTextures=0\r\n");
+    Put("DeusEx.ini", "[WinDrv.WindowsClient]\r\nDetailTextures=0\r\n"
+                      "[D3DDrv.D3DRenderDevice]\r\nDetailTextures=0\r\n");
     EXPECT_TRUE(Load().detailTextures);
 }
 

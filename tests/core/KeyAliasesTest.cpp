@@ -91,7 +91,8 @@ TEST_F(AliasFile, ListsFortySlotsAndSavesOnlyWhatChanged)
     EXPECT_EQ(Get("User.ini"), want);
 
     // A value cut on reading is not written back cut.
-    const std::string longLine = "[Extension.InputExt]\r\nAliases[20]=" + ComposeValue(std::string(3000, 'c'), "L") + "\r\n";
+    const std::string longLine =
+        "[Extension.InputExt]\r\nAliases[20]=" + ComposeValue(std::string(3000, 'c'), "L") + "\r\n";
     Put("User.ini", longLine);
     EXPECT_FALSE(aliases::SaveSlot(user, 20, ParseRow(aliases::LoadRows(user)[20])));
     EXPECT_EQ(Get("User.ini"), longLine);

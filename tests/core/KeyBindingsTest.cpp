@@ -1,6 +1,6 @@
-#include "config/ConfigFile.h"
 #include "pages/KeyBindings.h"
 #include "TempDir.h"
+#include "config/ConfigFile.h"
 
 #include <algorithm>
 #include <set>
@@ -39,8 +39,9 @@ TEST_F(KeyBindings, LoadReadsTheShownSectionAndSaveWritesBothInPlace)
 std::optional<std::string_view> Find(std::string_view prefix, std::optional<std::string_view> selected)
 {
     std::optional<std::size_t> at;
-    if (selected) at = static_cast<std::size_t>(std::find(keys::kKeyNames.begin(), keys::kKeyNames.end(), *selected) -
-                                                keys::kKeyNames.begin());
+    if (selected)
+        at = static_cast<std::size_t>(std::find(keys::kKeyNames.begin(), keys::kKeyNames.end(), *selected) -
+                                      keys::kKeyNames.begin());
     const auto found = keys::FindKey(prefix, at);
     return found ? std::optional(keys::kKeyNames[*found]) : std::nullopt;
 }

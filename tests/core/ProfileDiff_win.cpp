@@ -1,8 +1,8 @@
 // The INI engine against the platform's own profile functions: every read
 // case goes through both ConfigFile and GetPrivateProfileStringA, and they
 // must agree except where a case names why we differ on purpose.
-#include "config/ConfigFile.h"
 #include "TempDir.h"
+#include "config/ConfigFile.h"
 
 #include <optional>
 #include <string>
@@ -28,8 +28,8 @@ struct ReadCase {
 std::string PlatformRead(const char* section, const char* key, const std::string& def, const std::string& file)
 {
     std::vector<char> buf(2048);
-    const DWORD n = ::GetPrivateProfileStringA(section, key, def.c_str(), buf.data(), static_cast<DWORD>(buf.size()),
-                                               file.c_str());
+    const DWORD n =
+        ::GetPrivateProfileStringA(section, key, def.c_str(), buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
     return std::string(buf.data(), n);
 }
 
@@ -37,8 +37,8 @@ std::string PlatformRead(const char* section, const char* key, const std::string
 std::vector<std::string> PlatformNames(const char* section, const std::string& file)
 {
     std::vector<char> buf(1 << 16);
-    const DWORD n = ::GetPrivateProfileStringA(section, nullptr, "", buf.data(), static_cast<DWORD>(buf.size()),
-                                               file.c_str());
+    const DWORD n =
+        ::GetPrivateProfileStringA(section, nullptr, "", buf.data(), static_cast<DWORD>(buf.size()), file.c_str());
     std::vector<std::string> names;
     for (std::size_t i = 0; i < n;) {
         std::string name(buf.data() + i);
@@ -64,8 +64,7 @@ protected:
         const std::string ours = ConfigFile(path).ReadText(c.section, c.key, c.def);
         const std::string platform = PlatformRead(c.section, c.key, c.def, path);
         if (c.ours) {
-            EXPECT_EQ(ours, *c.ours) << c.name << " (deliberate: " << c.why << "; platform gives '" << platform
-                                     << "')";
+            EXPECT_EQ(ours, *c.ours) << c.name << " (deliberate: " << c.why << "; platform gives '" << platform << "')";
         } else {
             EXPECT_EQ(ours, platform) << c.name;
         }
@@ -156,8 +155,7 @@ TEST_F(ProfileDiff, LineEndingsAndBytes)
          "bytes are passed through; the platform stops at the NUL"},
         {"UTF-8 byte order mark", "\xef\xbb\xbf[S]\r\nk=v\r\n", "S", "k", "d", "d",
          "single-byte text, as Windows reads it: the mark is part of the first line"},
-        {"UTF-16 file", "\xff\xfe[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s, "S", "k", "d", "d",
-         "single-byte text only"},
+        {"UTF-16 file", "\xff\xfe[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s, "S", "k", "d", "d", "single-byte text only"},
     };
     for (const auto& c : cases) Check(c);
 }

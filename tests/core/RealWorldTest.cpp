@@ -1,9 +1,9 @@
 // Players' and mod makers' own files (kept outside the repository): every
 // entry reads as a careful reading of its line gives it, and every kind of
 // write changes what it should and not one other byte.
+#include "TempDir.h"
 #include "config/ConfigFile.h"
 #include "config/IniText.h"
-#include "TempDir.h"
 
 #include <algorithm>
 #include <charconv>
@@ -27,14 +27,15 @@ std::string_view Trim(std::string_view s)
 std::string Lower(std::string_view s)
 {
     std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
 }
 
 struct Entry {
     std::string section;
     std::string key;
-    std::string value; // trimmed, as on the line
+    std::string value;      // trimmed, as on the line
     std::size_t valueBegin; // just past the "="
     std::size_t valueEnd;   // where the line break starts
 };
@@ -154,8 +155,9 @@ TEST_F(RealWorld, NumbersAndFlagsFollowTheirRules)
             const bool flagDefaultFalse = ini.ReadFlag(e.section, e.key, false);
 
             const std::string_view digits = std::string_view(v).substr(v.starts_with('-') ? 1 : 0);
-            const bool plainDecimal = !digits.empty() && digits.size() <= 9 &&
-                                      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+            const bool plainDecimal =
+                !digits.empty() && digits.size() <= 9 &&
+                std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
             // a character no number can hold: a word, a decimal point, a blank
             const bool noNumber = v.empty() || v.find_first_not_of("0123456789abcdefABCDEFxX$+-") != std::string::npos;
             if (plainDecimal) {
@@ -186,7 +188,8 @@ TEST_F(RealWorld, ChangingAnEntryChangesOnlyItsValue)
         for (const Entry& e : parsed.entries) {
             const std::string expected =
                 bytes.substr(0, e.valueBegin) + std::string(kNewValue) + bytes.substr(e.valueEnd);
-            ASSERT_EQ(ini::ApplyWrite(bytes, e.section, e.key, kNewValue), expected) << "[" << e.section << "] " << e.key;
+            ASSERT_EQ(ini::ApplyWrite(bytes, e.section, e.key, kNewValue), expected)
+                << "[" << e.section << "] " << e.key;
             // another spelling of the names changes the same line
             ASSERT_EQ(ini::ApplyWrite(bytes, Lower(e.section), Lower(e.key), kNewValue), expected);
         }
@@ -222,13 +225,15 @@ TEST_F(RealWorld, WritesOnDiskTouchNothingElse)
 
         const Section& last = parsed.sections.back();
         ini.WriteNumber(last.name, "FenwakeNewKey", -7);
-        EXPECT_EQ(Get(name), bytes.substr(0, last.insertAt) + "FenwakeNewKey=-7" + parsed.eol + bytes.substr(last.insertAt));
+        EXPECT_EQ(Get(name),
+                  bytes.substr(0, last.insertAt) + "FenwakeNewKey=-7" + parsed.eol + bytes.substr(last.insertAt));
         Put(name, bytes);
 
         // a section of our own goes at the very end
         ini.WriteNumber("Fenwake", "ColorThemeIndex", 3);
         const bool broken = !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r';
-        EXPECT_EQ(Get(name), bytes + (broken ? parsed.eol : "") + "[Fenwake]" + parsed.eol + "ColorThemeIndex=3" + parsed.eol);
+        EXPECT_EQ(Get(name),
+                  bytes + (broken ? parsed.eol : "") + "[Fenwake]" + parsed.eol + "ColorThemeIndex=3" + parsed.eol);
         EXPECT_EQ(ini.ReadNumber("fenwake", "colorthemeindex", 0), 3);
     });
 }

@@ -1,5 +1,5 @@
-#include "config/ConfigFile.h"
 #include "TempDir.h"
+#include "config/ConfigFile.h"
 
 namespace fenwake {
 namespace {

@@ -19,12 +19,23 @@ std::vector<std::string> ReadExec(const std::string& stored)
             continue;
         }
         switch (const char c = stored[++i]) {
-        case 's': value += ' '; break;
-        case 'n': value += '\n'; break;
-        case 't': value += '\t'; break;
-        case 'r': value += '\r'; break;
-        case '\\': value += '\\'; break;
-        default: ADD_FAILURE() << "unknown string escape \\" << c << " in " << stored;
+        case 's':
+            value += ' ';
+            break;
+        case 'n':
+            value += '\n';
+            break;
+        case 't':
+            value += '\t';
+            break;
+        case 'r':
+            value += '\r';
+            break;
+        case '\\':
+            value += '\\';
+            break;
+        default:
+            ADD_FAILURE() << "unknown string escape \\" << c << " in " << stored;
         }
     }
     std::string unpercent;

@@ -1,6 +1,6 @@
+#include "TempDir.h"
 #include "shell/ShellPlatform.h"
 #include "shell/TFastShellLink.h"
-#include "TempDir.h"
 
 #include <cstdlib>
 #include <optional>
@@ -31,8 +31,10 @@ protected:
     void TearDown() override
     {
         for (const auto& [name, value] : saved_) {
-            if (value) ::setenv(name, value->c_str(), 1);
-            else ::unsetenv(name);
+            if (value)
+                ::setenv(name, value->c_str(), 1);
+            else
+                ::unsetenv(name);
         }
         TempDirTest::TearDown();
     }
@@ -53,7 +55,10 @@ protected:
     {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
     }
-    std::string Home(const std::string& rest = {}) const { return rest.empty() ? home_.string() : (home_ / rest).string(); }
+    std::string Home(const std::string& rest = {}) const
+    {
+        return rest.empty() ? home_.string() : (home_ / rest).string();
+    }
 
     fs::path home_;
     std::pair<const char*, std::optional<std::string>> saved_[3] = {
@@ -80,10 +85,10 @@ TEST_F(ShellLink, UserDirsFileIsReadInItsOwnFormat)
              "  XDG_DESKTOP_DIR =\t\"$HOME/Bureau de \\\"jeu\\\" \\$x\\\\y/\"\r\n"
              "XDG_DOCUMENTS_DIR=\"/data/Docs//\"\n"
              "XDG_PICTURES_DIR=\"$HOME/Pics\"\n"
-             "XDG_PICTURES_DIR=\"$HOMEPics\"\n"          // not $HOME/
+             "XDG_PICTURES_DIR=\"$HOMEPics\"\n" // not $HOME/
              "XDG_TEMPLATES_DIR=\"$HOME/T\"\n"
              "XDG_TEMPLATES_DIR=\"$HOME\"\n"
-             "XDG_TEMPLATES_DIR=\"Templates\"\n"         // relative: not allowed
+             "XDG_TEMPLATES_DIR=\"Templates\"\n"          // relative: not allowed
              "XDG_TEMPLATES_DIR=\"$HOME/unterminated\n"); // no closing quote
     EXPECT_EQ(FolderPath(F::sfDesktop), Home("Bureau de \"jeu\" $x\\y"));
     EXPECT_EQ(FolderPath(F::sfMyDocuments), "/data/Docs");

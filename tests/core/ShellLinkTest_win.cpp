@@ -1,12 +1,12 @@
+#include "TempDir.h"
 #include "shell/ShellPlatform.h"
 #include "shell/TFastShellLink.h"
-#include "TempDir.h"
 
 #include <string>
 
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 namespace fenwake {
 namespace {

@@ -22,17 +22,17 @@ void RemoveTree(const std::filesystem::path& p);
 
 // Behaviour that a test case can only check where the platform has it.
 enum class Needs {
-    DirectoryWriteBits,  // a directory without write permission refuses new files
-    UnreadableFiles,     // a file can be made unreadable to this user
-    SymbolicLinks,       // any user can create symbolic links
-    CaseSensitiveNames,  // "User.ini" and "USER.INI" can be two files
+    DirectoryWriteBits, // a directory without write permission refuses new files
+    UnreadableFiles,    // a file can be made unreadable to this user
+    SymbolicLinks,      // any user can create symbolic links
+    CaseSensitiveNames, // "User.ini" and "USER.INI" can be two files
 };
 bool Has(Needs need);
 const char* Describe(Needs need);
 
 // Skips the rest of the test where the platform lacks the behaviour.
-#define FENWAKE_SKIP_WITHOUT(need)                                                                            \
-    if (!::fenwake::test::Has(::fenwake::test::Needs::need))                                                 \
+#define FENWAKE_SKIP_WITHOUT(need)                                                                                     \
+    if (!::fenwake::test::Has(::fenwake::test::Needs::need))                                                           \
     GTEST_SKIP() << "the platform lacks: " << ::fenwake::test::Describe(::fenwake::test::Needs::need)
 
 // A fresh directory that is the current directory for the test's lifetime,
@@ -57,7 +57,8 @@ protected:
     {
         std::ofstream(name, std::ios::binary) << bytes;
         std::error_code ec;
-        std::filesystem::last_write_time(name, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1), ec);
+        std::filesystem::last_write_time(name, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1),
+                                         ec);
     }
     static std::string Get(const std::filesystem::path& name)
     {

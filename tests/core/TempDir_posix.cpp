@@ -51,10 +51,14 @@ bool Has(Needs need)
 const char* Describe(Needs need)
 {
     switch (need) {
-    case Needs::DirectoryWriteBits: return "directory write permission";
-    case Needs::UnreadableFiles: return "unreadable files (root reads any file)";
-    case Needs::SymbolicLinks: return "symbolic links";
-    case Needs::CaseSensitiveNames: return "case-sensitive file names";
+    case Needs::DirectoryWriteBits:
+        return "directory write permission";
+    case Needs::UnreadableFiles:
+        return "unreadable files (root reads any file)";
+    case Needs::SymbolicLinks:
+        return "symbolic links";
+    case Needs::CaseSensitiveNames:
+        return "case-sensitive file names";
     }
     return "?";
 }

@@ -54,10 +54,14 @@ bool Has(Needs need)
 const char* Describe(Needs need)
 {
     switch (need) {
-    case Needs::DirectoryWriteBits: return "directory write permission (a read-only directory takes new files)";
-    case Needs::UnreadableFiles: return "unreadable files without access control lists";
-    case Needs::SymbolicLinks: return "symbolic links for every user";
-    case Needs::CaseSensitiveNames: return "case-sensitive file names";
+    case Needs::DirectoryWriteBits:
+        return "directory write permission (a read-only directory takes new files)";
+    case Needs::UnreadableFiles:
+        return "unreadable files without access control lists";
+    case Needs::SymbolicLinks:
+        return "symbolic links for every user";
+    case Needs::CaseSensitiveNames:
+        return "case-sensitive file names";
     }
     return "?";
 }

@@ -37,7 +37,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const ConfigFile kSystem(".\\DeusEx.ini");
-const char* const kNoThemeSystem = "[URL]\r\nProtocol=deusex\r\n\r\n[Engine.Engine]\r\nGameRenderDevice=OpenGLDrv.OpenGLRenderDevice\r\n";
+const char* const kNoThemeSystem =
+    "[URL]\r\nProtocol=deusex\r\n\r\n[Engine.Engine]\r\nGameRenderDevice=OpenGLDrv.OpenGLRenderDevice\r\n";
 
 int StoredTheme() { return kSystem.ReadNumber("Fenwake", "ColorThemeIndex", -99); }
 
@@ -643,7 +644,8 @@ TEST_F(Appearance, PressedLinksTurnRedThenBlueOrLighterBlue)
 // Players' own files get the theme's section and keep every other byte.
 TEST_F(Appearance, RealSystemFilesKeepEveryOtherByte)
 {
-    const fs::path real = fs::path(FENWAKE_SAMPLES_DIR).parent_path().parent_path() / "shared" / "fixtures" / "real-world";
+    const fs::path real =
+        fs::path(FENWAKE_SAMPLES_DIR).parent_path().parent_path() / "shared" / "fixtures" / "real-world";
     if (!fs::is_directory(real)) GTEST_SKIP() << "no real-world files at " << real;
     int seen = 0;
     for (const auto& entry : fs::directory_iterator(real)) {
@@ -653,8 +655,13 @@ TEST_F(Appearance, RealSystemFilesKeepEveryOtherByte)
         const std::string original = Get(entry.path());
         Put("DeusEx.ini", original);
         QWidget host;
-        TAppearance look(host, {new QComboBox(&host), new QWidget(&host), new QWidget(&host), new QWidget(&host),
-                                new QListWidget(&host), new QListWidget(&host), {}});
+        TAppearance look(host, {new QComboBox(&host),
+                                new QWidget(&host),
+                                new QWidget(&host),
+                                new QWidget(&host),
+                                new QListWidget(&host),
+                                new QListWidget(&host),
+                                {}});
         look.InitializeCurrentColorTheme();
         const std::string after = Get("DeusEx.ini");
         EXPECT_EQ(after.substr(0, original.size()), original) << name;

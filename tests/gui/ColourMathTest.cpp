@@ -78,7 +78,7 @@ TEST(ColourValue, DarkenSparesGreenTwoAndClips)
 TEST(ColourValue, GreyRaisesTheMeanAndStopsAt240)
 {
     EXPECT_EQ(Grey(Hex(0x000000), 90), Hex(0x5A5A5A));
-    EXPECT_EQ(Grey(Hex(0x0A141F), 90), Hex(0x6E6E6E)); // 61 / 3 = 20, + 90
+    EXPECT_EQ(Grey(Hex(0x0A141F), 90), Hex(0x6E6E6E));  // 61 / 3 = 20, + 90
     EXPECT_EQ(Grey(Hex(0x0A141F), 500), Hex(0x787878)); // the raise stops at 100
     EXPECT_EQ(Grey(Hex(0xFFFFFF), 0), Hex(0xF0F0F0));
 }
@@ -99,12 +99,18 @@ TEST(ColourValue, FewerBitsPerPixelDropTheLowBits)
 Rgb Classic(int index)
 {
     switch (index) {
-    case kBtnFace: return Hex(0xD4D0C8);
-    case kBtnShadow: return Hex(0x808080);
-    case kHighlight: return Hex(0x0A246A);
-    case kMenuText: return Hex(0x000000);
-    case kInactiveCaption: return Hex(0x808080);
-    default: return Hex(0xFFFFFF);
+    case kBtnFace:
+        return Hex(0xD4D0C8);
+    case kBtnShadow:
+        return Hex(0x808080);
+    case kHighlight:
+        return Hex(0x0A246A);
+    case kMenuText:
+        return Hex(0x000000);
+    case kInactiveCaption:
+        return Hex(0x808080);
+    default:
+        return Hex(0xFFFFFF);
     }
 }
 

@@ -63,7 +63,8 @@ void BoxAnswerer::Poll()
 void BoxAnswerer::Verify()
 {
     for (const auto& f : failures_) ADD_FAILURE() << f;
-    for (const auto& b : queue_) ADD_FAILURE() << "box never shown: " << b.caption.toStdString() << ": " << b.text.toStdString();
+    for (const auto& b : queue_)
+        ADD_FAILURE() << "box never shown: " << b.caption.toStdString() << ": " << b.text.toStdString();
     failures_.clear();
     queue_.clear();
 }

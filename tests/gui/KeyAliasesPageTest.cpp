@@ -17,8 +17,12 @@
 namespace fenwake::test {
 namespace {
 
-const ExpectedBox kResetQuestion{"Question", "Are you sure you want to do this?", QMessageBox::Question,
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Ok};
+const ExpectedBox kResetQuestion{"Question",
+                                 "Are you sure you want to do this?",
+                                 QMessageBox::Question,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Ok,
+                                 QMessageBox::Ok};
 
 class KeyAliasesPage : public GameDirTest {
 protected:
@@ -170,8 +174,8 @@ TEST_F(KeyAliasesPage, RefusesAnEmptyNameAndClearsOnlyUnlockedSlots)
 
     Choose(18);
     Choose(3);
-    boxes.Expect({ui::ApplicationTitle(), "You cannot clear one of locked aliases! ", QMessageBox::Critical,
-                  QMessageBox::Ok});
+    boxes.Expect(
+        {ui::ApplicationTitle(), "You cannot clear one of locked aliases! ", QMessageBox::Critical, QMessageBox::Ok});
     QTest::mouseClick(clear, Qt::LeftButton);
     boxes.Verify();
     EXPECT_EQ(name->text(), "MoveBackward");

@@ -32,11 +32,15 @@ const ConfigFile kUser(".\\User.ini");
 std::string Ext(std::string_view key) { return kUser.ReadText("Extension.InputExt", key, "<none>"); }
 std::string Copy(std::string_view key) { return kUser.ReadText("Extension.Input", key, "<none>"); }
 
-const ExpectedBox kResetQuestion{"Question", "Are you sure you want to do this?", QMessageBox::Question,
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Ok};
+const ExpectedBox kResetQuestion{"Question",
+                                 "Are you sure you want to do this?",
+                                 QMessageBox::Question,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Ok,
+                                 QMessageBox::Ok};
 const ExpectedBox kExampleQuestion{"Use keybind example ?", "Do you want to use && save this example of keybind?",
-                                   QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
-                                   QMessageBox::Yes};
+                                   QMessageBox::Question,   QMessageBox::Yes | QMessageBox::No,
+                                   QMessageBox::No,         QMessageBox::Yes};
 
 class KeyPage : public GameDirTest {
 protected:
@@ -78,7 +82,10 @@ protected:
         box->lineEdit()->selectAll();
         QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
     }
-    int Entry(const char* text) const { return box->findText(QString::fromLatin1(text), Qt::MatchExactly | Qt::MatchCaseSensitive); }
+    int Entry(const char* text) const
+    {
+        return box->findText(QString::fromLatin1(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    }
 
     // A pick with the pointer in the open drop-down list.
     void PickWithPointer(int row)
@@ -120,10 +127,11 @@ TEST_F(KeyPage, EveryControlSitsAtItsPlace)
     EXPECT_EQ(frame->geometry(), QRect(8, 8, 529, 313));
     EXPECT_EQ(frame->title(), "  Key bindings  ");
     const std::pair<const char*, QRect> places[] = {
-        {"StaticText3", {8, 14, 90, 17}},   {"ComboBox1", {8, 32, 513, 23}},    {"GroupBox6", {8, 56, 241, 97}},
-        {"ListBox1", {8, 160, 241, 121}},   {"Image3", {24, 288, 16, 16}},      {"QSearchKey", {130, 285, 121, 21}},
-        {"GroupBox3", {256, 56, 265, 249}}, {"ResetKeyBindings", {264, 272, 249, 25}},
-        {"Image4", {8, 186, 16, 16}},       {"sAddCommand", {8, 15, 200, 22}},
+        {"StaticText3", {8, 14, 90, 17}},     {"ComboBox1", {8, 32, 513, 23}},
+        {"GroupBox6", {8, 56, 241, 97}},      {"ListBox1", {8, 160, 241, 121}},
+        {"Image3", {24, 288, 16, 16}},        {"QSearchKey", {130, 285, 121, 21}},
+        {"GroupBox3", {256, 56, 265, 249}},   {"ResetKeyBindings", {264, 272, 249, 25}},
+        {"Image4", {8, 186, 16, 16}},         {"sAddCommand", {8, 15, 200, 22}},
         {"sRemoveCommand", {8, 40, 200, 22}}, {"SpeedButton1", {8, 64, 200, 22}},
     };
     for (const auto& [name, rect] : places) {
@@ -135,8 +143,9 @@ TEST_F(KeyPage, EveryControlSitsAtItsPlace)
     auto* example = Find<QLabel>("LInsertSample");
     EXPECT_EQ(example->pos(), QPoint(9, 117));
     EXPECT_EQ(example->height(), 26);
-    EXPECT_EQ(example->width(), std::max(209, example->fontMetrics().horizontalAdvance(
-                                                  "N=ActivateBelt 0 | onrelease ParseLeftClick") + 1));
+    EXPECT_EQ(
+        example->width(),
+        std::max(209, example->fontMetrics().horizontalAdvance("N=ActivateBelt 0 | onrelease ParseLeftClick") + 1));
     ASSERT_EQ(keys->count(), 107);
     EXPECT_EQ(keys->item(46)->text(), "home");
     EXPECT_EQ(keys->visualItemRect(keys->item(1)).height(), 16);
@@ -144,7 +153,8 @@ TEST_F(KeyPage, EveryControlSitsAtItsPlace)
     EXPECT_EQ(ui::BaseColour(box), kNormal);
     EXPECT_EQ(box->maxVisibleItems(), 8);
     const QString hint = "Type initial characters of key to find it (if it exists in the list, of course)";
-    for (const char* name : {"QSearchKey", "Label16", "Image3"}) EXPECT_EQ(Find<QWidget>(name)->toolTip(), hint) << name;
+    for (const char* name : {"QSearchKey", "Label16", "Image3"})
+        EXPECT_EQ(Find<QWidget>(name)->toolTip(), hint) << name;
     EXPECT_EQ(Find<QWidget>("sAddCommand")->toolTip(), "Add new command to the list");
     for (const char* name : {"sAddCommand", "sRemoveCommand", "SpeedButton1"})
         EXPECT_EQ(Find<QWidget>(name)->focusPolicy(), Qt::NoFocus) << name;
@@ -152,7 +162,8 @@ TEST_F(KeyPage, EveryControlSitsAtItsPlace)
     std::vector<QString> order; // the tab order inside the page
     QWidget* at = keys;
     for (int guard = 0; guard < 200 && order.size() < 4; ++guard, at = at->nextInFocusChain()) {
-        if (frame->isAncestorOf(at) && (at->focusPolicy() & Qt::TabFocus) && !at->focusProxy()) order.push_back(at->objectName());
+        if (frame->isAncestorOf(at) && (at->focusPolicy() & Qt::TabFocus) && !at->focusProxy())
+            order.push_back(at->objectName());
     }
     EXPECT_EQ(order, (std::vector<QString>{"ListBox1", "ComboBox1", "ResetKeyBindings", "QSearchKey"}));
 }
@@ -311,8 +322,8 @@ TEST_F(KeyPage, ResetRestoresBothFilesOnlyWhenConfirmed)
     fs::rename("user.ini_Bak", "hidden");
     const std::string edited = Get("User.ini");
     boxes.Expect(kResetQuestion);
-    boxes.Expect({"ERROR", "Unable to restore backup copies of configuration files!", QMessageBox::Critical,
-                  QMessageBox::Ok});
+    boxes.Expect(
+        {"ERROR", "Unable to restore backup copies of configuration files!", QMessageBox::Critical, QMessageBox::Ok});
     QTest::mouseClick(reset, Qt::LeftButton);
     boxes.Verify();
     EXPECT_EQ(Get("User.ini"), edited);
@@ -380,10 +391,11 @@ TEST_F(KeyPage, TheCommandsFileIsLoadedSortedAndSavedWithCrLf)
     EXPECT_EQ(box->itemText(1), "aim");
     ClearBox();
     auto added = [](const QString& text) {
-        return ExpectedBox{"Command has been added to list!",
-                           "The command \"" + text +
-                               "\" has been added to commands list. Do not forget to save it before closing the program!",
-                           QMessageBox::Information, QMessageBox::Ok};
+        return ExpectedBox{
+            "Command has been added to list!",
+            "The command \"" + text +
+                "\" has been added to commands list. Do not forget to save it before closing the program!",
+            QMessageBox::Information, QMessageBox::Ok};
     };
     BoxAnswerer boxes;
     boxes.Expect(added(""));

@@ -26,8 +26,9 @@ protected:
     }
 };
 
-const ExpectedBox kQuitQuestion{"Please confirm", "Are you sure you want to quit ? ", QMessageBox::Question,
-                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::No};
+const ExpectedBox kQuitQuestion{"Please confirm",      "Are you sure you want to quit ? ",
+                                QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No,       QMessageBox::No};
 
 TEST_F(MainWindow, IsLaidOutWithItsNamedControls)
 {
@@ -60,10 +61,23 @@ TEST_F(MainWindow, IsLaidOutWithItsNamedControls)
 TEST_F(MainWindow, StartUpRunsEveryStepInItsOrder)
 {
     const QStringList expected = {
-        "InitializeCurrentColorTheme", "CreateCommandsFile", "SetApplicationTitle", "SetCaption",
-        "LoadKeysAliases", "AListClick", "LoadCursors", "ShowPage Misc", "CheckPresence",
-        "GetGraphicsSettings", "GetSettigs", "ListBox1Click", "UnProtectIniFiles", "BuildIniBackups",
-        "InitializeQuickGraphicsChoice", "InitializeFirstLoadUp", "FirstRunScreenSize",
+        "InitializeCurrentColorTheme",
+        "CreateCommandsFile",
+        "SetApplicationTitle",
+        "SetCaption",
+        "LoadKeysAliases",
+        "AListClick",
+        "LoadCursors",
+        "ShowPage Misc",
+        "CheckPresence",
+        "GetGraphicsSettings",
+        "GetSettigs",
+        "ListBox1Click",
+        "UnProtectIniFiles",
+        "BuildIniBackups",
+        "InitializeQuickGraphicsChoice",
+        "InitializeFirstLoadUp",
+        "FirstRunScreenSize",
     };
     EXPECT_EQ(Window().StartupSteps(), expected);
 }

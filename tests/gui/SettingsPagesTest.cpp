@@ -220,7 +220,7 @@ TEST_F(SettingsPages, PickedResolutionsPairUpAndTypedOnesStayAlone)
     EXPECT_EQ(y->currentText(), "600");
     QTest::keyClicks(x->lineEdit(), "x.-");
     EXPECT_EQ(x->currentText(), "800"); // digits only
-    EXPECT_EQ(x->count(), 5);            // nothing typed is added to the list
+    EXPECT_EQ(x->count(), 5);           // nothing typed is added to the list
 }
 
 TEST_F(SettingsPages, ResolutionFieldsTakeUpToFiveDigitsFromTheKeyboardOnly)

@@ -32,8 +32,10 @@ protected:
     void TearDown() override
     {
         for (const auto& [var, value] : saved_) {
-            if (value) ::setenv(var.c_str(), value->c_str(), 1);
-            else ::unsetenv(var.c_str());
+            if (value)
+                ::setenv(var.c_str(), value->c_str(), 1);
+            else
+                ::unsetenv(var.c_str());
         }
         GameDirTest::TearDown();
     }
