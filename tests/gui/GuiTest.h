@@ -27,6 +27,14 @@ struct ExpectedBox {
     QMessageBox::StandardButton press = QMessageBox::Ok;
 };
 
+// The question both pages' reset buttons ask, answered with OK.
+inline const ExpectedBox kResetQuestion{"Question",
+                                        "Are you sure you want to do this?",
+                                        QMessageBox::Question,
+                                        QMessageBox::Ok | QMessageBox::Cancel,
+                                        QMessageBox::Ok,
+                                        QMessageBox::Ok};
+
 // Answers the next message boxes, in order, from a timer while the code under
 // test runs its modal loop. Each box is checked before it is answered;
 // Verify() fails the test for boxes that never came or came unexpected.

@@ -17,13 +17,6 @@
 namespace fenwake::test {
 namespace {
 
-const ExpectedBox kResetQuestion{"Question",
-                                 "Are you sure you want to do this?",
-                                 QMessageBox::Question,
-                                 QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok,
-                                 QMessageBox::Ok};
-
 class KeyAliasesPage : public GameDirTest {
 protected:
     // The sample game folder, the window shown on the aliases page.

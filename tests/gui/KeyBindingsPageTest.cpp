@@ -32,12 +32,6 @@ const ConfigFile kUser(".\\User.ini");
 std::string Ext(std::string_view key) { return kUser.ReadText("Extension.InputExt", key, "<none>"); }
 std::string Copy(std::string_view key) { return kUser.ReadText("Extension.Input", key, "<none>"); }
 
-const ExpectedBox kResetQuestion{"Question",
-                                 "Are you sure you want to do this?",
-                                 QMessageBox::Question,
-                                 QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok,
-                                 QMessageBox::Ok};
 const ExpectedBox kExampleQuestion{"Use keybind example ?", "Do you want to use && save this example of keybind?",
                                    QMessageBox::Question,   QMessageBox::Yes | QMessageBox::No,
                                    QMessageBox::No,         QMessageBox::Yes};
