@@ -1,3 +1,4 @@
+#include "ScopedHome_posix.h"
 #include "TempDir.h"
 #include "shell/ShellPlatform.h"
 #include "shell/TFastShellLink.h"
@@ -19,23 +20,13 @@ protected:
     void SetUp() override
     {
         TempDirTest::SetUp();
-        for (auto& [name, value] : saved_) {
-            if (const char* v = std::getenv(name)) value = v;
-        }
         home_ = dir_ / "home";
         fs::create_directory(home_);
-        ::setenv("HOME", home_.c_str(), 1);
-        ::unsetenv("XDG_CONFIG_HOME");
-        ::unsetenv("XDG_DATA_HOME");
+        scoped_.emplace(home_);
     }
     void TearDown() override
     {
-        for (const auto& [name, value] : saved_) {
-            if (value)
-                ::setenv(name, value->c_str(), 1);
-            else
-                ::unsetenv(name);
-        }
+        scoped_.reset();
         TempDirTest::TearDown();
     }
 
@@ -61,8 +52,7 @@ protected:
     }
 
     fs::path home_;
-    std::pair<const char*, std::optional<std::string>> saved_[3] = {
-        {"HOME", {}}, {"XDG_CONFIG_HOME", {}}, {"XDG_DATA_HOME", {}}};
+    std::optional<test::ScopedHome> scoped_;
 };
 
 TEST_F(ShellLink, FoldersWithoutAnyRecordTakeTheDocumentedDefaults)

@@ -1,4 +1,5 @@
 #include "GuiTest.h"
+#include "ScopedHome_posix.h"
 
 #include "shell/TFastShellLink.h"
 
@@ -18,32 +19,21 @@ protected:
     {
         GameDirTest::SetUp();
         CopySamples();
-        for (const char* var : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
-            const char* v = std::getenv(var);
-            saved_.emplace_back(var, v ? std::optional<std::string>(v) : std::nullopt);
-        }
         home_ = dir_ / "home";
         std::filesystem::create_directories(home_ / ".config");
         Put(home_ / ".config" / "user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Work Desk\"\n");
-        ::setenv("HOME", home_.c_str(), 1);
-        ::unsetenv("XDG_CONFIG_HOME");
-        ::unsetenv("XDG_DATA_HOME");
+        scoped_.emplace(home_);
     }
     void TearDown() override
     {
-        for (const auto& [var, value] : saved_) {
-            if (value)
-                ::setenv(var.c_str(), value->c_str(), 1);
-            else
-                ::unsetenv(var.c_str());
-        }
+        scoped_.reset();
         GameDirTest::TearDown();
     }
 
     QAction* Item(const char* name) { return Window().ShortcutMenu()->findChild<QAction*>(name); }
 
     std::filesystem::path home_;
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+    std::optional<ScopedHome> scoped_;
 };
 
 TEST_F(ShortcutFiles, DesktopAndProgramsGetALauncherStartingInTheToolsFolder)
