@@ -5,6 +5,7 @@
 #include "Process.h"
 #include "TempDir.h"
 #include "config/ConfigFile.h"
+#include "config/FileSystem.h"
 #include "pages/KeyBindings.h"
 
 #include <array>
@@ -30,15 +31,19 @@ std::string WithoutOurs(std::string text)
 
 class ConcurrentWrite : public test::TempDirTest, public ::testing::WithParamInterface<const char*> {
 protected:
-    // The file between two of the other program's saves: it ends with the
-    // other program's last line. Bounded, for a file that never gets whole.
+    // The file between two of the other program's saves: read with no write
+    // in between (a read in pieces can join the start of one save to the end
+    // of the next) and ending with the other program's last line. Bounded,
+    // for a file that never gets whole.
     std::string Whole()
     {
         const auto giveUp = std::chrono::steady_clock::now() + 5s;
         for (;;) {
-            std::string text = Get("User.ini");
+            const auto snapshot = files::ReadStamped("User.ini");
+            const bool still = snapshot && snapshot->before == snapshot->after;
+            std::string text = snapshot ? snapshot->bytes : std::string();
             const std::size_t last = text.find_last_of('\n', text.size() >= 2 ? text.size() - 2 : 0);
-            if (text.ends_with('\n') && last != std::string::npos &&
+            if (still && text.ends_with('\n') && last != std::string::npos &&
                 std::string_view(text).substr(last + 1).starts_with(test::other::kSavesKey))
                 return text;
             if (std::chrono::steady_clock::now() > giveUp) {
