@@ -93,7 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = in.Rest();
 
     // Reads never crash and stay within the limit.
-    if (auto raw = ini::FindValue(text, section, key)) Check(ini::ShapeValue(*raw).size() <= ini::kMaxValueLength);
+    const auto raw = ini::FindValue(text, section, key);
+    if (raw) Check(ini::ShapeValue(*raw).size() <= ini::kMaxValueLength);
+    // The reuse of a parse finds exactly what a fresh search finds.
+    Check(ini::Index(text).Find(section, key) == raw);
     (void)ini::ParseNumber(value);
 
     if (!ini::IsWritable(section, key, value)) return 0;

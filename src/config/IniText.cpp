@@ -104,10 +104,11 @@ Line LineFrom(std::string_view text, std::size_t begin)
     return {begin, end, next};
 }
 
-// The header line of the first section of that name. Only a "[" that
-// stands first on its line (after blanks) can open one, so the search
-// jumps from bracket to bracket instead of walking every line.
-std::optional<Line> FindSection(std::string_view text, std::string_view section)
+// Calls found(line, name) for each section header in order until it returns
+// true. Only a "[" that stands first on its line (after blanks) can open
+// one, so the walk jumps from bracket to bracket instead of line to line.
+template <typename Found>
+void ForEachHeader(std::string_view text, Found found)
 {
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -122,10 +123,20 @@ std::optional<Line> FindSection(std::string_view text, std::string_view section)
         }
         const Line line = LineFrom(text, begin);
         const auto name = SectionName(text.substr(line.begin, line.end - line.begin));
-        if (name && EqualsNoCase(*name, section)) return line;
+        if (name && found(line, *name)) return;
         pos = line.next;
     }
-    return std::nullopt;
+}
+
+// The header line of the first section of that name.
+std::optional<Line> FindSection(std::string_view text, std::string_view section)
+{
+    std::optional<Line> header;
+    ForEachHeader(text, [&](const Line& line, std::string_view name) {
+        if (EqualsNoCase(name, section)) header = line;
+        return header.has_value();
+    });
+    return header;
 }
 
 Located Locate(std::string_view text, std::string_view section, std::string_view key)
@@ -192,31 +203,39 @@ std::string Folded(std::string_view s)
 
 } // namespace
 
-// The same line rules as Locate, applied to every line once.
-Index::Index(std::string_view text)
+// The same rules as Locate. Only the headers are found up front: a large
+// file is mostly sections nobody asks for, so each section's entries are
+// gathered at the first question about it.
+Index::Index(std::string_view text) : text_(text)
 {
-    std::unordered_map<std::string, std::string_view>* current = nullptr;
-    LineScanner scanner(text, 0);
-    Line line{};
-    while (scanner.Next(line)) {
-        const std::string_view content = text.substr(line.begin, line.end - line.begin);
-        if (const auto name = SectionName(content)) {
-            const auto [it, first] = sections_.try_emplace(Folded(*name));
-            current = first ? &it->second : nullptr; // a repeated section is never read
-            continue;
-        }
-        const std::size_t eq = content.find('=');
-        if (current && eq != std::string_view::npos)
-            current->try_emplace(Folded(content.substr(0, eq)), Trim(content.substr(eq + 1)));
-    }
+    ForEachHeader(text, [this](const Line& line, std::string_view name) {
+        sections_.try_emplace(Folded(name), line.next); // a repeated section is never read
+        return false;
+    });
 }
+
+Index::~Index() = default;
 
 std::optional<std::string_view> Index::Find(std::string_view section, std::string_view key) const
 {
     const auto s = sections_.find(Folded(section));
     if (s == sections_.end()) return std::nullopt;
-    const auto k = s->second.find(Folded(key));
-    if (k == s->second.end()) return std::nullopt;
+    const std::lock_guard lock(mutex_);
+    const Section& found = s->second;
+    if (!found.entries) {
+        found.entries = std::make_unique<Entries>();
+        LineScanner scanner(text_, found.body);
+        Line line{};
+        while (scanner.Next(line)) {
+            const std::string_view content = text_.substr(line.begin, line.end - line.begin);
+            if (SectionName(content)) break;
+            const std::size_t eq = content.find('=');
+            if (eq != std::string_view::npos)
+                found.entries->try_emplace(Folded(content.substr(0, eq)), Trim(content.substr(eq + 1)));
+        }
+    }
+    const auto k = found.entries->find(Folded(key));
+    if (k == found.entries->end()) return std::nullopt;
     return k->second;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,17 +17,26 @@ inline constexpr std::size_t kMaxValueLength = 2047;
 // blanks around it), or nothing when the section or the key is missing.
 std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key);
 
-// FindValue for every entry at once: the text parsed a single time, for
-// many reads of one unchanged file. Holds views into the text.
+// FindValue for many reads of one unchanged text, each section parsed at
+// most once. Holds views into the text; safe to ask from several threads.
 class Index {
 public:
     explicit Index(std::string_view text);
+    ~Index();
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
 private:
-    // By section and key folded to lower case: the first section of each
-    // name, the first entry of each key in it.
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string_view>> sections_;
+    // By key folded to lower case: the first entry of each key.
+    using Entries = std::unordered_map<std::string, std::string_view>;
+    struct Section {
+        explicit Section(std::size_t b) : body(b) {}
+        std::size_t body;                         // where the line after the header starts
+        mutable std::unique_ptr<Entries> entries; // gathered at the first Find
+    };
+    std::string_view text_;
+    // By name folded to lower case: the first section of each name.
+    std::unordered_map<std::string, Section> sections_;
+    mutable std::mutex mutex_;
 };
 
 // The value as ReadText returns it: quotes stripped and cut to the limit.
