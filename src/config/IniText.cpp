@@ -139,6 +139,23 @@ std::optional<Line> FindSection(std::string_view text, std::string_view section)
     return header;
 }
 
+// Calls found(line, eq) for each entry line of the section whose body starts
+// at body, eq being the position of its first "=", until it returns true.
+// The next header ends the section, even one of the same name: only the
+// first section of a name counts.
+template <typename Found>
+void ForEachEntry(std::string_view text, std::size_t body, Found found)
+{
+    LineScanner scanner(text, body);
+    Line line{};
+    while (scanner.Next(line)) {
+        const std::string_view content = text.substr(line.begin, line.end - line.begin);
+        if (SectionName(content)) return;
+        const std::size_t eq = content.find('=');
+        if (eq != std::string_view::npos && found(line, line.begin + eq)) return;
+    }
+}
+
 Located Locate(std::string_view text, std::string_view section, std::string_view key)
 {
     section = Trim(section);
@@ -149,21 +166,14 @@ Located Locate(std::string_view text, std::string_view section, std::string_view
     found.sectionFound = true;
     found.lastInSection = *header;
 
-    LineScanner scanner(text, header->next);
-    Line line{};
-    while (scanner.Next(line)) {
-        const std::string_view content = text.substr(line.begin, line.end - line.begin);
-        if (SectionName(content)) break; // only the first matching section counts
-        const std::size_t eq = content.find('=');
-        if (eq == std::string_view::npos) continue;
+    ForEachEntry(text, header->next, [&](const Line& line, std::size_t eq) {
         found.lastInSection = line;
-        if (EqualsNoCase(Trim(content.substr(0, eq)), key)) {
-            found.keyFound = true;
-            found.keyLine = line;
-            found.valueBegin = line.begin + eq + 1;
-            break;
-        }
-    }
+        if (!EqualsNoCase(Trim(text.substr(line.begin, eq - line.begin)), key)) return false;
+        found.keyFound = true;
+        found.keyLine = line;
+        found.valueBegin = eq + 1;
+        return true;
+    });
     return found;
 }
 
@@ -224,15 +234,11 @@ std::optional<std::string_view> Index::Find(std::string_view section, std::strin
     const Section& found = s->second;
     if (!found.entries) {
         found.entries = std::make_unique<Entries>();
-        LineScanner scanner(text_, found.body);
-        Line line{};
-        while (scanner.Next(line)) {
-            const std::string_view content = text_.substr(line.begin, line.end - line.begin);
-            if (SectionName(content)) break;
-            const std::size_t eq = content.find('=');
-            if (eq != std::string_view::npos)
-                found.entries->try_emplace(Folded(content.substr(0, eq)), Trim(content.substr(eq + 1)));
-        }
+        ForEachEntry(text_, found.body, [&](const Line& line, std::size_t eq) {
+            found.entries->try_emplace(Folded(text_.substr(line.begin, eq - line.begin)),
+                                       Trim(text_.substr(eq + 1, line.end - eq - 1)));
+            return false;
+        });
     }
     const auto k = found.entries->find(Folded(key));
     if (k == found.entries->end()) return std::nullopt;
