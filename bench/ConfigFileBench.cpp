@@ -5,7 +5,7 @@
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/IniText.h"
-#include "pages/KeyBindings.h"
+#include "rules/KeyBindings.h"
 
 #include <cstring>
 #include <memory>
@@ -150,13 +150,13 @@ void BM_WriteText(benchmark::State& state)
 }
 
 // One change of the command box: the key's binding in both sections.
-void BM_SaveKeyBind(benchmark::State& state)
+void BM_WriteBinding(benchmark::State& state)
 {
     const GameFolder folder(static_cast<std::size_t>(state.range(0)));
     const std::string values[2] = {"ActivateBelt 0 | onrelease ParseLeftClick", "ActivateBelt 0"};
     std::size_t i = 0;
     for (auto _ : state) {
-        keys::SaveKeyBind(game::UserIni(), "F10", values[i++ & 1]);
+        keys::WriteBinding(game::UserIni(), "F10", values[i++ & 1]);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
@@ -172,7 +172,7 @@ BENCHMARK(BM_ReadTextOtherCase)->ArgName("bytes")->Arg(kGameSize)->UseRealTime()
 BENCHMARK(BM_WriteBaseline)->Apply(Sizes);
 BENCHMARK(BM_WriteBaselineDurable)->Apply(Sizes);
 BENCHMARK(BM_WriteText)->Apply(Sizes);
-BENCHMARK(BM_SaveKeyBind)->Apply(Sizes);
+BENCHMARK(BM_WriteBinding)->Apply(Sizes);
 
 } // namespace
 } // namespace fenwake::bench

@@ -23,6 +23,8 @@ if ! git ls-files '*.cpp' '*.h' | xargs clang-format-14 --dry-run --Werror 2>"$f
   exit 1
 fi
 rm -f "$format_log"
+echo "== layers (includes run one way)"
+bash scripts/check-layers.sh
 
 symbolizer=/usr/lib/llvm-14/bin/llvm-symbolizer
 export ASAN_SYMBOLIZER_PATH=$symbolizer

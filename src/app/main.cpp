@@ -1,8 +1,8 @@
-#include "app/OneInst.h"
+#include "app/Application.h"
+#include "app/InstanceLock.h"
+#include "app/MainWindow.h"
 #include "app/StartupTrace.h"
-#include "app/TApplication.h"
-#include "app/TfMain.h"
-#include "shell/TFastShellLink.h"
+#include "shell/ShellLink.h"
 #include "ui/Messages.h"
 
 #include <QTimer>
@@ -22,9 +22,9 @@ int main(int argc, char** argv)
     }
 
     trace::Mark("instance lock");
-    TApplication app(argc, argv);
+    Application app(argc, argv);
     ui::SetApplicationTitle(QStringLiteral("Fenwake"));
-    TfMain fMain;
+    MainWindow fMain;
     trace::Mark("window built");
     fMain.show();
     trace::Mark("show");

@@ -1,16 +1,16 @@
 // fenwake-cli: the key bindings and aliases of Deus Ex's User.ini from a
 // terminal, through the same saves as the window.
-#include "cli/BindingSet.h"
+#include "config/Ascii.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/GameFiles.h"
 #include "config/Safeguards.h"
-#include "pages/KeyAliases.h"
-#include "pages/KeyBindings.h"
+#include "rules/BindingSet.h"
+#include "rules/KeyAliases.h"
+#include "rules/KeyBindings.h"
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -28,17 +28,32 @@ struct Refusal {
     std::string message;
 };
 
-bool tsv = false;
-
-std::string Lower(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 ConfigFile User() { return game::UserIni(); }
+
+// Standard output, as rows for people or tab-separated for scripts.
+class Output {
+public:
+    bool tsv = false;
+
+    // Name and value, tab-separated or in a column wide enough for the key names.
+    void Pair(const std::string& name, const std::string& value) const
+    {
+        if (tsv)
+            std::cout << name << '\t' << value << '\n';
+        else
+            std::cout << name << std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') << value << '\n';
+    }
+
+    void Changes(const std::vector<sets::Change>& changes) const
+    {
+        for (const sets::Change& c : changes) {
+            if (tsv)
+                std::cout << c.name << '\t' << c.before << '\t' << c.after << '\n';
+            else
+                std::cout << c.name << ": \"" << c.before << "\" -> \"" << c.after << "\"\n";
+        }
+    }
+};
 
 std::string_view ListedKey(const std::string& key)
 {
@@ -49,30 +64,11 @@ std::string_view ListedKey(const std::string& key)
     throw Refusal{kUsage, message};
 }
 
-// Name and value, tab-separated or in a column wide enough for the key names.
-void PrintPair(const std::string& name, const std::string& value)
-{
-    if (tsv)
-        std::cout << name << '\t' << value << '\n';
-    else
-        std::cout << name << std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') << value << '\n';
-}
-
-void PrintChanges(const std::vector<Change>& changes)
-{
-    for (const Change& c : changes) {
-        if (tsv)
-            std::cout << c.name << '\t' << c.before << '\t' << c.after << '\n';
-        else
-            std::cout << c.name << ": \"" << c.before << "\" -> \"" << c.after << "\"\n";
-    }
-}
-
 // The window takes the backup pair when it first starts in a folder; a
 // player who only ever uses this program gets the same way back.
 void EnsureBackups()
 {
-    switch (safeguards::BuildIniBackups()) {
+    switch (safeguards::TakeBackupsOnce()) {
     case safeguards::BackupResult::Made:
         std::cerr << "First run here: backed up " << safeguards::kUserIni << " and " << safeguards::kSystemIni << " as "
                   << safeguards::kUserBackup << " and " << safeguards::kSystemBackup << ".\n";
@@ -85,20 +81,20 @@ void EnsureBackups()
     }
 }
 
-void Keys()
+void ListKeys(const Output& out)
 {
-    const Shown shown = ReadShown(User());
-    for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i) PrintPair(std::string(keys::kKeyNames[i]), shown.keys[i]);
+    const sets::ShownState shown = sets::ReadShownState(User());
+    for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i) out.Pair(std::string(keys::kKeyNames[i]), shown.keys[i]);
 }
 
-void Aliases()
+void ListAliases(const Output& out)
 {
     const std::vector<std::string> rows = aliases::LoadRows(User());
     for (int n = 0; n < aliases::kSlotCount; ++n) {
         const std::string& row = rows[static_cast<std::size_t>(n)];
         const aliases::AliasFields f = aliases::ParseRow(row);
         const bool locked = aliases::IsLocked(n, true);
-        if (tsv) {
+        if (out.tsv) {
             std::cout << n << '\t' << f.command << '\t' << f.name << '\t' << (locked ? "locked" : "open") << '\n';
             continue;
         }
@@ -110,82 +106,86 @@ void Aliases()
     }
 }
 
-void Find(const std::string& text)
+void FindText(const Output& out, const std::string& text)
 {
-    const std::string needle = Lower(text);
-    const auto has = [&](std::string_view s) { return Lower(s).find(needle) != std::string::npos; };
     const ConfigFile user = User();
-    const Shown shown = ReadShown(user);
+    const sets::ShownState shown = sets::ReadShownState(user);
     for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i)
-        if (shown.keys[i] != keys::kNoBind && has(shown.keys[i]))
-            PrintPair(std::string(keys::kKeyNames[i]), shown.keys[i]);
+        if (shown.keys[i] != keys::kNoBind && ascii::ContainsNoCase(shown.keys[i], text))
+            out.Pair(std::string(keys::kKeyNames[i]), shown.keys[i]);
     const std::vector<std::string> rows = aliases::LoadRows(user);
     for (int n = 0; n < aliases::kSlotCount; ++n) {
         const aliases::AliasFields f = aliases::ParseRow(rows[static_cast<std::size_t>(n)]);
-        if (!f.command.empty() && has(f.command)) PrintPair(aliases::SlotKey(n), f.command);
+        if (!f.command.empty() && ascii::ContainsNoCase(f.command, text)) out.Pair(aliases::SlotKey(n), f.command);
     }
 }
 
-void Bind(const std::string& key, const std::string& text)
+void BindKey(const std::string& key, const std::string& text)
 {
     const std::string_view listed = ListedKey(key);
     EnsureBackups();
-    keys::SaveKeyBind(User(), listed, text);
+    keys::WriteBinding(User(), listed, text);
 }
 
-void Alias(int slot, const std::string& command, const std::string& name, bool unlock)
+void SaveAlias(int slot, const std::string& command, const std::string& name, bool unlock)
 {
     if (!aliases::IsSlot(slot))
         throw Refusal{kUsage, "No alias slot " + std::to_string(slot) + ": slots are 0 to " +
                                   std::to_string(aliases::kSlotCount - 1) + "."};
-    if (name.empty()) throw Refusal{kUsage, std::string(aliases::kEmptyName)};
-    if (aliases::IsLocked(slot, !unlock))
+    const aliases::AliasFields fields{command, name};
+    switch (aliases::CheckSave(slot, fields, !unlock)) {
+    case aliases::SaveCheck::EmptyName:
+        throw Refusal{kUsage, std::string(aliases::kEmptyName)};
+    case aliases::SaveCheck::Locked:
         throw Refusal{kUsage, "Alias slot " + std::to_string(slot) + " is locked (slots 0 to " +
                                   std::to_string(aliases::kLockedSlotCount - 1) + "); add --unlock to change it."};
+    case aliases::SaveCheck::Allowed:
+        break;
+    }
     EnsureBackups();
-    aliases::SaveSlot(User(), slot, {command, name});
+    aliases::SaveSlot(User(), slot, fields);
 }
 
-void Export(const std::string& file)
+void ExportSet(const fs::path& file)
 {
     if (file.empty()) {
         // The C runtime gives standard output the platform's line ends.
-        std::cout << ExportSet(ReadShown(User()), "\n") << std::flush;
+        std::cout << sets::WriteSet(sets::ReadShownState(User()), "\n") << std::flush;
         return;
     }
-    if (!files::Replace(file, ExportSet(ReadShown(User()), "\r\n"))) throw WriteError(file);
+    if (!files::Replace(file, sets::WriteSet(sets::ReadShownState(User()), "\r\n"))) throw WriteError(file.string());
 }
 
-void Import(const std::string& file, bool dryRun, bool unlock)
+void ImportSet(const Output& out, const fs::path& file, bool dryRun, bool unlock)
 {
     const auto text = files::ReadAll(file);
-    if (!text) throw Refusal{kUsage, "Unable to read " + file};
-    const Fragment fragment = ReadFragment(*text);
-    for (const std::string& name : fragment.unknown) std::cerr << "Skipped, not in the key list: " << name << '\n';
+    if (!text) throw Refusal{kUsage, "Unable to read " + file.string()};
+    const sets::SetLines set = sets::ReadSet(*text);
+    for (const std::string& name : set.unknown) std::cerr << "Skipped, not in the key list: " << name << '\n';
     const ConfigFile user = User();
-    const Plan plan = PlanImport(user, fragment, unlock);
+    const sets::Plan plan = sets::PlanImport(user, set, unlock);
     for (const std::string& key : plan.locked) std::cerr << "Skipped, locked (add --unlock): " << key << '\n';
     for (const std::string& key : plan.refused) std::cerr << "Skipped, no alias name: " << key << '\n';
-    PrintChanges(plan.changes);
+    out.Changes(plan.changes);
     if (dryRun) {
         std::cerr << plan.changes.size() << " change(s); dry run, nothing written.\n";
         return;
     }
     if (plan.writes.empty()) return;
     EnsureBackups();
-    Apply(user, plan);
+    sets::ApplyPlan(user, plan);
     std::cerr << plan.changes.size() << " change(s) written.\n";
 }
 
-void Diff()
+void DiffWithBackup(const Output& out)
 {
     const ConfigFile backup{std::string(safeguards::kUserBackup)};
     if (!files::Exists(files::Resolve(backup.Path())))
         throw Refusal{kFailed, "No backup " + std::string(safeguards::kUserBackup) + " to compare with."};
-    PrintChanges(Differences(ReadShown(backup), ReadShown(User())));
+    out.Changes(sets::Differences(sets::ReadShownState(backup), sets::ReadShownState(User())));
 }
 
-void Restore(bool yes)
+void RestoreBackups(bool yes)
 {
     if (!yes) {
         std::cerr << "Put " << safeguards::kUserBackup << " and " << safeguards::kSystemBackup << " back over "
@@ -193,11 +193,26 @@ void Restore(bool yes)
                   << std::flush;
         std::string answer;
         if (!std::getline(std::cin, answer)) std::cerr << '\n';
-        if (answer != "y" && answer != "Y" && Lower(answer) != "yes") throw Refusal{kFailed, "Nothing restored."};
+        if (answer != "y" && answer != "Y" && ascii::ToLower(answer) != "yes")
+            throw Refusal{kFailed, "Nothing restored."};
     }
-    if (!safeguards::RestoreIniBackups())
+    if (!safeguards::RestoreBackups())
         throw Refusal{kFailed, "Unable to restore the backup copies; " + std::string(safeguards::kUserIni) + " and " +
                                    std::string(safeguards::kSystemIni) + " are unchanged."};
+}
+
+// Goes into the named game folder and checks that it is one; the program
+// needs no User.ini only to put the backups back.
+void EnterGameFolder(const std::string& dir, bool needsUserIni)
+{
+    if (!dir.empty()) {
+        std::error_code ec;
+        fs::current_path(dir, ec);
+        if (ec) throw Refusal{kUsage, "No folder " + dir};
+    }
+    if (needsUserIni && !files::Exists(files::Resolve(safeguards::kUserIni)))
+        throw Refusal{kFailed, "No " + std::string(safeguards::kUserIni) +
+                                   " here: run in the game's System folder or name it with -C."};
 }
 
 int Run(int argc, char** argv)
@@ -209,81 +224,65 @@ int Run(int argc, char** argv)
     app.set_version_flag("--version", std::string("fenwake-cli ") + FENWAKE_VERSION);
     app.require_subcommand(1);
     app.fallthrough();
+
+    Output out;
     std::string dir;
     app.add_option("-C", dir, "The game's System folder (default: the current directory)")->type_name("DIR");
-    app.add_flag("--tsv", tsv, "Tab-separated output");
+    app.add_flag("--tsv", out.tsv, "Tab-separated output");
+
+    // Files named on the command line stay relative to where the player is.
+    const fs::path startDir = fs::current_path();
+    const auto here = [&startDir](const std::string& file) { return file.empty() ? fs::path() : startDir / file; };
 
     std::string key, text, file, command, name;
     int slot = -1;
     bool unlock = false, dryRun = false, yes = false;
 
-    auto* keysCmd = app.add_subcommand("keys", "The " + std::to_string(keys::kKeyNames.size()) +
-                                                   " keys in list order with their bindings");
-    auto* getCmd =
-        app.add_subcommand("get", "One key's binding (" + std::string(keys::kNoBind) + " when it has no line)");
-    getCmd->add_option("KEY", key, "Key name as the key list spells it")->required();
-    auto* bindCmd = app.add_subcommand("bind", "Bind a key, in both input sections, as the window does");
-    bindCmd->add_option("KEY", key, "Key name as the key list spells it")->required();
-    bindCmd->add_option("TEXT", text, "The commands, separated by |")->required();
-    auto* aliasesCmd = app.add_subcommand("aliases", "The " + slots + " alias slots: number, command, name, lock");
-    auto* aliasCmd = app.add_subcommand("alias", "Save an alias slot as the window's \"Save alias\" does");
-    aliasCmd->add_option("N", slot, "Slot number, 0 to " + std::to_string(aliases::kSlotCount - 1))->required();
-    aliasCmd->add_option("COMMAND", command, "The command")->required();
-    aliasCmd->add_option("NAME", name, "The alias name")->required();
-    aliasCmd->add_flag("--unlock", unlock, "Allow " + lockedSlots + ", the game's own");
-    auto* findCmd = app.add_subcommand("find", "Keys and aliases whose command contains TEXT, ignoring case");
-    findCmd->add_option("TEXT", text, "Text to look for")->required();
+    app.add_subcommand("keys",
+                       "The " + std::to_string(keys::kKeyNames.size()) + " keys in list order with their bindings")
+        ->callback([&] { ListKeys(out); });
+    auto* get = app.add_subcommand("get", "One key's binding (" + std::string(keys::kNoBind) + " when it has no line)");
+    get->add_option("KEY", key, "Key name as the key list spells it")->required();
+    get->callback([&] { std::cout << keys::ReadBinding(User(), ListedKey(key)) << '\n'; });
+    auto* bind = app.add_subcommand("bind", "Bind a key, in both input sections, as the window does");
+    bind->add_option("KEY", key, "Key name as the key list spells it")->required();
+    bind->add_option("TEXT", text, "The commands, separated by |")->required();
+    bind->callback([&] { BindKey(key, text); });
+    app.add_subcommand("aliases", "The " + slots + " alias slots: number, command, name, lock")->callback([&] {
+        ListAliases(out);
+    });
+    auto* alias = app.add_subcommand("alias", "Save an alias slot as the window's \"Save alias\" does");
+    alias->add_option("N", slot, "Slot number, 0 to " + std::to_string(aliases::kSlotCount - 1))->required();
+    alias->add_option("COMMAND", command, "The command")->required();
+    alias->add_option("NAME", name, "The alias name")->required();
+    alias->add_flag("--unlock", unlock, "Allow " + lockedSlots + ", the game's own");
+    alias->callback([&] { SaveAlias(slot, command, name, unlock); });
+    auto* find = app.add_subcommand("find", "Keys and aliases whose command contains TEXT, ignoring case");
+    find->add_option("TEXT", text, "Text to look for")->required();
+    find->callback([&] { FindText(out, text); });
     auto* exportCmd = app.add_subcommand("export", "Write a binding set: every binding and alias line");
     exportCmd->add_option("FILE", file, "Where to write it (default: standard output)");
+    exportCmd->callback([&] { ExportSet(here(file)); });
     auto* importCmd = app.add_subcommand("import", "Apply a binding set or a pasted block of Key=Command lines");
     importCmd->add_option("FILE", file, "The set or fragment")->required();
     importCmd->add_flag("--dry-run", dryRun, "Print the changes, write nothing");
     importCmd->add_flag("--unlock", unlock, "Also change alias " + lockedSlots);
-    auto* diffCmd =
-        app.add_subcommand("diff", "What differs from the first-run backup " + std::string(safeguards::kUserBackup));
-    auto* restoreCmd = app.add_subcommand("restore", "Put both first-run backups back");
-    restoreCmd->add_flag("--yes", yes, "Do not ask first");
+    importCmd->callback([&] { ImportSet(out, here(file), dryRun, unlock); });
+    app.add_subcommand("diff", "What differs from the first-run backup " + std::string(safeguards::kUserBackup))
+        ->callback([&] { DiffWithBackup(out); });
+    auto* restore = app.add_subcommand("restore", "Put both first-run backups back");
+    restore->add_flag("--yes", yes, "Do not ask first");
+    restore->callback([&] { RestoreBackups(yes); });
+
+    // Runs once the whole line is parsed, before the chosen command's callback.
+    app.parse_complete_callback([&] { EnterGameFolder(dir, !restore->parsed()); });
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : kUsage;
-    }
-
-    try {
-        // Files named on the command line stay relative to where the player is.
-        if (!file.empty()) file = fs::absolute(file).string();
-        if (!dir.empty()) {
-            std::error_code ec;
-            fs::current_path(dir, ec);
-            if (ec) throw Refusal{kUsage, "No folder " + dir};
-        }
-        if (!restoreCmd->parsed() && !files::Exists(files::Resolve(safeguards::kUserIni)))
-            throw Refusal{kFailed, "No " + std::string(safeguards::kUserIni) +
-                                       " here: run in the game's System folder or name it with -C."};
-
-        if (keysCmd->parsed())
-            Keys();
-        else if (getCmd->parsed())
-            std::cout << keys::LoadKeyBind(User(), ListedKey(key)) << '\n';
-        else if (bindCmd->parsed())
-            Bind(key, text);
-        else if (aliasesCmd->parsed())
-            Aliases();
-        else if (aliasCmd->parsed())
-            Alias(slot, command, name, unlock);
-        else if (findCmd->parsed())
-            Find(text);
-        else if (exportCmd->parsed())
-            Export(file);
-        else if (importCmd->parsed())
-            Import(file, dryRun, unlock);
-        else if (diffCmd->parsed())
-            Diff();
-        else if (restoreCmd->parsed())
-            Restore(yes);
         std::cout.flush();
         return std::cout ? 0 : kFailed;
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : kUsage;
     } catch (const Refusal& r) {
         std::cerr << r.message << '\n';
         return r.code;

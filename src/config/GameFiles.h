@@ -18,6 +18,8 @@ inline constexpr std::string_view kSystemIni = ".\\DeusEx.ini";
 // that every binding save keeps in step.
 inline constexpr std::string_view kInputExtSection = "Extension.InputExt";
 inline constexpr std::string_view kInputSection = "Extension.Input";
+// The engine's own binding section, which older files and other tools keep.
+inline constexpr std::string_view kEngineInputSection = "Engine.Input";
 
 inline ConfigFile UserIni() { return ConfigFile(std::string(kUserIni)); }
 inline ConfigFile SystemIni() { return ConfigFile(std::string(kSystemIni)); }

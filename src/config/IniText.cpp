@@ -1,5 +1,7 @@
 #include "config/IniText.h"
 
+#include "config/Ascii.h"
+
 #include <cstring>
 
 namespace fenwake::ini {
@@ -7,7 +9,7 @@ namespace {
 
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-constexpr char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+using ascii::EqualsNoCase;
 
 std::string_view Trim(std::string_view s)
 {
@@ -187,12 +189,20 @@ std::string_view LineEnding(std::string_view text)
 
 } // namespace
 
-bool EqualsNoCase(std::string_view a, std::string_view b)
+void ForEachEntryLine(std::string_view text, const std::function<void(const EntryLine&)>& visit)
 {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
+    LineScanner scanner(text, 0);
+    Line line{};
+    std::optional<std::string_view> section;
+    while (scanner.Next(line)) {
+        const std::string_view content = text.substr(line.begin, line.end - line.begin);
+        if (const auto name = SectionName(content)) {
+            section = name;
+            continue;
+        }
+        const std::size_t eq = content.find('=');
+        if (eq != std::string_view::npos) visit({section, Trim(content.substr(0, eq)), Trim(content.substr(eq + 1))});
+    }
 }
 
 std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key)
@@ -204,12 +214,7 @@ std::optional<std::string_view> FindValue(std::string_view text, std::string_vie
 
 namespace {
 
-std::string Folded(std::string_view s)
-{
-    std::string out(Trim(s));
-    for (char& c : out) c = Lower(c);
-    return out;
-}
+std::string Folded(std::string_view s) { return ascii::ToLower(Trim(s)); }
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -60,6 +61,16 @@ std::optional<std::int32_t> ParseNumber(std::string_view s);
 // being read back as something else.
 bool IsWritable(std::string_view section, std::string_view key, std::string_view value);
 
-bool EqualsNoCase(std::string_view a, std::string_view b);
+// One entry line: the key and the raw value, each without the blanks around it.
+struct EntryLine {
+    std::optional<std::string_view> section; // nothing before the first header
+    std::string_view key;
+    std::string_view value;
+};
+
+// Every line holding a "=" in file order, with the header it stands under;
+// lines end and headers open as they do for the reads. Unlike a read, every
+// section and every repeated key is visited.
+void ForEachEntryLine(std::string_view text, const std::function<void(const EntryLine&)>& visit);
 
 } // namespace fenwake::ini

@@ -33,14 +33,14 @@ std::vector<std::string_view> MissingConfigFiles()
     return missing;
 }
 
-void UnProtectIniFiles()
+void ClearReadOnlyMarks()
 {
     // Refusals are not reported: a write that still fails later says so itself.
     files::ClearAttributes(files::Resolve(kUserIniLower));
     files::ClearAttributes(files::Resolve(kSystemIni));
 }
 
-BackupResult BuildIniBackups()
+BackupResult TakeBackupsOnce()
 {
     if (Present(kUserBackup) || Present(kSystemBackup)) return BackupResult::Present;
 
@@ -57,7 +57,7 @@ BackupResult BuildIniBackups()
     return BackupResult::Made;
 }
 
-bool RestoreIniBackups()
+bool RestoreBackups()
 {
     const auto userBackup = Contents(kUserBackup);
     const auto systemBackup = Contents(kSystemBackup);

@@ -21,7 +21,7 @@ std::vector<std::string_view> MissingConfigFiles();
 
 // Gives both files back their owner's read and write permission; a missing
 // or unchangeable file is passed over.
-void UnProtectIniFiles();
+void ClearReadOnlyMarks();
 
 enum class BackupResult {
     Made,    // both copies taken now
@@ -31,11 +31,11 @@ enum class BackupResult {
 
 // Takes the backup pair when neither backup exists. Either both copies are
 // made or none: a half pair would stop the backups from ever being taken.
-BackupResult BuildIniBackups();
+BackupResult TakeBackupsOnce();
 
 // Puts both backups back over the configuration files. Both backups are read
 // before anything is written, and a failure on the second file puts the first
 // back as it was, so a failed restore changes neither file.
-bool RestoreIniBackups();
+bool RestoreBackups();
 
 } // namespace fenwake::safeguards

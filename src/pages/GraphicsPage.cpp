@@ -1,10 +1,7 @@
 #include "pages/GraphicsPage.h"
 
-#include "app/TfMain.h"
-#include "config/ConfigFile.h"
-#include "config/GameFiles.h"
-#include "pages/GraphicsSettings.h"
-#include "pages/QualityPresets.h"
+#include "rules/GraphicsSettings.h"
+#include "rules/QualityPresets.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
 #include "ui/Fonts.h"
@@ -51,8 +48,8 @@ QComboBox* MakePickList(QWidget* parent, const char* name, QRect geometry, const
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(geometry);
     box->setFont(ui::PixelFont(QStringLiteral("Arial"), 12));
-    box->setProperty("tag", tag);
-    box->setProperty("itemHeight", itemHeight);
+    ui::SetTag(box, tag);
+    ui::SetItemHeight(box, itemHeight);
     ui::SetBaseColour(box, background);
     AddItems(box, items);
     box->setCurrentIndex(-1);
@@ -111,42 +108,45 @@ bool IsLeftClickInside(const QWidget* widget, const QEvent* event)
 
 } // namespace
 
-TGraphicsPage::TGraphicsPage(TfMain& main, QWidget* page) : QObject(&main), main_(main)
+GraphicsPage::GraphicsPage(QWidget* parent, ConfigFile system) : QWidget(parent), system_(std::move(system))
 {
-    setObjectName(QStringLiteral("GraphicsPage"));
-    BuildTop(page);
-    BuildVideoSettings(page);
+    setObjectName(QStringLiteral("Graphics"));
+    BuildTop();
+    BuildVideoSettings();
 
-    connect(quality_, &QComboBox::activated, this, ui::Guard([this] { QGraphicsQualityChange(); }));
-    connect(resX_, &QComboBox::activated, this, ui::Guard([this] { cbResXChange(); }));
-    connect(resY_, &QComboBox::activated, this, ui::Guard([this] { cbResYChange(); }));
+    connect(quality_, &QComboBox::activated, this, ui::Guard([this] { ApplyQualityChoice(); }));
+    connect(resX_, &QComboBox::activated, this, ui::Guard([this] { PairResolution(resX_, resY_, resXTypedCommit_); }));
+    connect(resY_, &QComboBox::activated, this, ui::Guard([this] { PairResolution(resY_, resX_, resYTypedCommit_); }));
     connect(gamma_, &QSlider::valueChanged, this, [this](int position) { ShowGammaValue(position); });
     advancedLink_->installEventFilter(this);
     screenLink_->installEventFilter(this);
 }
 
-void TGraphicsPage::BuildTop(QWidget* page)
+GraphicsPage::~GraphicsPage() { ui::DisconnectFromChildren(this); }
+
+void GraphicsPage::BuildTop()
 {
+    QWidget* page = this;
     auto* label3 = new QLabel(QStringLiteral("Choose graphics quality\nquickly"), page);
     label3->setObjectName(QStringLiteral("Label3"));
     label3->setGeometry(8, 13, 114, 26);
     label3->setAlignment(Qt::AlignRight | Qt::AlignTop);
 
     quality_ = MakePickList(page, "QGraphicsQuality", QRect(128, 16, 145, 21), presets::kItems,
-                            QColor(0xDA, 0xF3, 0xF0), 75, 15);
+                            QColor(0xDA, 0xF3, 0xF0), ui::kDarkGreenTag, 15);
 
     advancedLink_ = MakeLink(page, "Label7", kShowAdvanced, QRect(319, 19, 194, 15),
                              ui::PixelFont(QStringLiteral("Arial"), 12, false, true));
     ui::SetWindowColour(advancedLink_, QColor(0xFF, 0xFF, 0xE1));
 
     MakeSunkenText(page, "StaticText1", QStringLiteral(" In-game Screen resolution "), QRect(8, 77, 136, 25));
-    resX_ = MakeResolutionBox(page, "cbResX", 144, resXTypedCommit_);
+    resX_ = MakeResolutionBox("cbResX", 144, resXTypedCommit_);
     AddItems(resX_, graphics::kWidthItems);
     resX_->setCurrentIndex(-1);
     auto* times = MakeSunkenText(page, "StaticText2", QStringLiteral("X"), QRect(202, 78, 13, 20));
     times->setFont(ui::PixelFont(QStringLiteral("Arial"), 13, true));
     times->setAlignment(Qt::AlignCenter);
-    resY_ = MakeResolutionBox(page, "cbResY", 217, resYTypedCommit_);
+    resY_ = MakeResolutionBox("cbResY", 217, resYTypedCommit_);
     AddItems(resY_, graphics::kHeightItems);
     resY_->setCurrentIndex(-1);
 
@@ -154,9 +154,9 @@ void TGraphicsPage::BuildTop(QWidget* page)
                            QRect(280, 77, 142, 26), ui::Tahoma(false, true));
 }
 
-QComboBox* TGraphicsPage::MakeResolutionBox(QWidget* page, const char* name, int x, bool& typedCommit)
+QComboBox* GraphicsPage::MakeResolutionBox(const char* name, int x, bool& typedCommit)
 {
-    auto* box = new QComboBox(page);
+    auto* box = new QComboBox(this);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(x, 77, 57, 23);
     box->setCursor(Qt::ArrowCursor);
@@ -177,9 +177,9 @@ QComboBox* TGraphicsPage::MakeResolutionBox(QWidget* page, const char* name, int
     return box;
 }
 
-void TGraphicsPage::BuildVideoSettings(QWidget* page)
+void GraphicsPage::BuildVideoSettings()
 {
-    videoSettings_ = new QGroupBox(QStringLiteral("Video settings"), page);
+    videoSettings_ = new QGroupBox(QStringLiteral("Video settings"), this);
     videoSettings_->setObjectName(QStringLiteral("GroupBox1"));
     videoSettings_->setGeometry(8, 104, 521, 217);
     videoSettings_->hide();
@@ -190,7 +190,7 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
                                QColor(0xEA, 0xF1, 0xF2), 0, 16);
     ui::MakeLabel(group, "Label5", QStringLiteral("World textures detail"), QPoint(8, 64));
     worldTexture_ = MakePickList(group, "cbWorldTexture", QRect(120, 56, 145, 22), graphics::kWorldItems,
-                                 QColor(0xEE, 0xF5, 0xFD), 75, 16);
+                                 QColor(0xEE, 0xF5, 0xFD), ui::kDarkGreenTag, 16);
     ui::MakeLabel(group, "Label6", QStringLiteral("Decals"), QPoint(72, 96));
     decals_ = MakePickList(group, "cbDecals", QRect(120, 88, 145, 22), graphics::kDecalItems, QColor(0xFD, 0xEE, 0xF3),
                            0, 16);
@@ -222,9 +222,9 @@ void TGraphicsPage::BuildVideoSettings(QWidget* page)
     ShowGammaValue(gamma_->value());
 }
 
-void TGraphicsPage::GetGraphicsSettings()
+void GraphicsPage::LoadSettings()
 {
-    const graphics::Settings s = graphics::Read(game::SystemIni());
+    const graphics::Settings s = graphics::Read(system_);
     const QSignalBlocker blocks[] = {
         QSignalBlocker(detailTextures_), QSignalBlocker(screenFlashes_), QSignalBlocker(fullScreen_),
         QSignalBlocker(resX_),           QSignalBlocker(resY_),          QSignalBlocker(gamma_),
@@ -242,7 +242,7 @@ void TGraphicsPage::GetGraphicsSettings()
     ShowGammaValue(gamma_->value());
 }
 
-void TGraphicsPage::InitializeQuickGraphicsChoice()
+void GraphicsPage::RecogniseQualityPreset()
 {
     const presets::Recognised found =
         presets::Recognise({skinDetail_->currentIndex(), worldTexture_->currentIndex(), decals_->currentIndex()},
@@ -255,7 +255,7 @@ void TGraphicsPage::InitializeQuickGraphicsChoice()
     if (!found.message.empty()) ui::ShowPlain(ui::ToQ(found.message));
 }
 
-void TGraphicsPage::QGraphicsQualityChange()
+void GraphicsPage::ApplyQualityChoice()
 {
     const int choice = quality_->currentIndex();
     if (choice == presets::kCustom) {
@@ -272,11 +272,7 @@ void TGraphicsPage::QGraphicsQualityChange()
     worldTexture_->setCurrentIndex(details->world);
 }
 
-void TGraphicsPage::cbResXChange() { PairResolution(resX_, resY_, resXTypedCommit_); }
-
-void TGraphicsPage::cbResYChange() { PairResolution(resY_, resX_, resYTypedCommit_); }
-
-void TGraphicsPage::PairResolution(QComboBox* from, QComboBox* to, bool typedCommit)
+void GraphicsPage::PairResolution(QComboBox* from, QComboBox* to, bool typedCommit)
 {
     if (typedCommit) return; // typed, not picked: any width goes with any height
     const int index = from->currentIndex();
@@ -286,7 +282,7 @@ void TGraphicsPage::PairResolution(QComboBox* from, QComboBox* to, bool typedCom
     to->setEditText(to->itemText(index)); // also when the index was already current but the text typed over
 }
 
-void TGraphicsPage::Label7Click()
+void GraphicsPage::ToggleAdvancedOptions()
 {
     if (videoSettings_->isHidden()) {
         ShowVideoSettings();
@@ -296,50 +292,44 @@ void TGraphicsPage::Label7Click()
     }
 }
 
-void TGraphicsPage::ShowVideoSettings()
+void GraphicsPage::ShowVideoSettings()
 {
     videoSettings_->show();
     advancedLink_->setText(kHideAdvanced);
 }
 
-void TGraphicsPage::Label8Click()
+void GraphicsPage::UseCurrentScreenResolution()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     // The game wants device pixels; under display scaling Qt's size is smaller.
     const QSize size = (QSizeF(screen->size()) * screen->devicePixelRatio()).toSize();
-    main_.SetScreenSize(size);
+    screenSize_ = size;
     const QSignalBlocker blockX(resX_);
     const QSignalBlocker blockY(resY_);
     resX_->setEditText(QString::number(size.width()));
     resY_->setEditText(QString::number(size.height()));
 }
 
-void TGraphicsPage::Label7MouseDown() { ui::SetTextColour(advancedLink_, kLinkPressed); }
-
-void TGraphicsPage::Label7MouseUp() { ui::SetTextColour(advancedLink_, kLinkBlue); }
-
-void TGraphicsPage::ShowGammaValue(int position)
+void GraphicsPage::ShowGammaValue(int position)
 {
     const auto text = graphics::BrightnessText(position);
     gammaValue_->setText(text ? ui::ToQ(*text) : QString());
 }
 
-bool TGraphicsPage::eventFilter(QObject* watched, QEvent* event)
+bool GraphicsPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == advancedLink_) {
-        if (event->type() == QEvent::MouseButtonPress) ui::RunHandler([this] { Label7MouseDown(); });
-        if (IsLeftClickInside(advancedLink_, event)) ui::RunHandler([this] { Label7Click(); });
-        if (event->type() == QEvent::MouseButtonRelease) ui::RunHandler([this] { Label7MouseUp(); });
+        // Red while pressed, as a link is.
+        if (event->type() == QEvent::MouseButtonPress) ui::SetTextColour(advancedLink_, kLinkPressed);
+        if (IsLeftClickInside(advancedLink_, event)) ui::RunHandler([this] { ToggleAdvancedOptions(); });
+        if (event->type() == QEvent::MouseButtonRelease) ui::SetTextColour(advancedLink_, kLinkBlue);
     } else if (watched == screenLink_ && IsLeftClickInside(screenLink_, event)) {
-        ui::RunHandler([this] { Label8Click(); });
+        ui::RunHandler([this] { UseCurrentScreenResolution(); });
     }
     return QObject::eventFilter(watched, event);
 }
 
-std::vector<std::pair<QComboBox*, int>> TGraphicsPage::DropDowns() const
-{
-    return {{quality_, ui::kDarkGreenTag}, {skinDetail_, 0}, {worldTexture_, ui::kDarkGreenTag}, {decals_, 0}};
-}
+std::vector<QComboBox*> GraphicsPage::DropDowns() const { return {quality_, skinDetail_, worldTexture_, decals_}; }
 
 } // namespace fenwake

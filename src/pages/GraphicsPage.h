@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QObject>
+#include "config/ConfigFile.h"
 
-#include <utility>
+#include <QSize>
+#include <QWidget>
+
 #include <vector>
 
 class QCheckBox;
@@ -11,47 +13,44 @@ class QEvent;
 class QGroupBox;
 class QLabel;
 class QSlider;
-class QWidget;
 
 namespace fenwake {
-
-class TfMain;
 
 // The "Graphics" page: the game's video settings from DeusEx.ini, the
 // resolution pair and the quick quality presets. Loaded only; nothing on it
 // is written back.
-class TGraphicsPage : public QObject {
+class GraphicsPage : public QWidget {
     Q_OBJECT
 public:
-    TGraphicsPage(TfMain& main, QWidget* page);
+    GraphicsPage(QWidget* parent, ConfigFile system);
+    ~GraphicsPage() override;
 
-    void GetGraphicsSettings();
-    void InitializeQuickGraphicsChoice();
+    void LoadSettings();
+    // Selects the quick choice that the detail controls match, and says so.
+    void RecogniseQualityPreset();
+    // Puts the primary screen's size into the resolution pair and keeps it.
+    void UseCurrentScreenResolution();
+    // The screen size last taken; empty until then.
+    QSize ScreenSize() const { return screenSize_; }
 
-    // Handlers of the user's actions.
-    void QGraphicsQualityChange();
-    void cbResXChange();
-    void cbResYChange();
-    void Label7Click();
-    void Label8Click();
-    void Label7MouseDown();
-    void Label7MouseUp();
-
-    // The owner-drawn drop-down lists of the page, with the painter's tag of each.
-    std::vector<std::pair<QComboBox*, int>> DropDowns() const;
+    // The owner-drawn drop-down lists of the page.
+    std::vector<QComboBox*> DropDowns() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildTop(QWidget* page);
-    void BuildVideoSettings(QWidget* page);
-    QComboBox* MakeResolutionBox(QWidget* page, const char* name, int x, bool& typedCommit);
+    void BuildTop();
+    void BuildVideoSettings();
+    QComboBox* MakeResolutionBox(const char* name, int x, bool& typedCommit);
+    void ApplyQualityChoice();
     void PairResolution(QComboBox* from, QComboBox* to, bool typedCommit);
+    void ToggleAdvancedOptions();
     void ShowVideoSettings();
     void ShowGammaValue(int position);
 
-    TfMain& main_;
+    ConfigFile system_;
+    QSize screenSize_;
     QComboBox* quality_ = nullptr;
     QLabel* advancedLink_ = nullptr;
     QLabel* screenLink_ = nullptr;

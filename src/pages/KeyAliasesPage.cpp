@@ -1,12 +1,10 @@
 #include "pages/KeyAliasesPage.h"
 
-#include "app/TfMain.h"
-#include "config/ConfigFile.h"
 #include "config/Errors.h"
-#include "config/GameFiles.h"
-#include "pages/KeyAliases.h"
+#include "rules/KeyAliases.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
+#include "ui/EditMenu.h"
 #include "ui/Fonts.h"
 #include "ui/ItemPainters.h"
 #include "ui/Messages.h"
@@ -63,18 +61,21 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-// The first child of its page: it goes before its controls do, so none of
-// them can call it while they are being destroyed.
-TKeyAliasesPage::TKeyAliasesPage(TfMain* main) : QObject(main->Page(QStringLiteral("AL"))), main_(main)
+KeyAliasesPage::KeyAliasesPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user)
+    : QWidget(parent), user_(std::move(user))
 {
-    setObjectName(QStringLiteral("KeyAliasesPage"));
-    auto* page = static_cast<QWidget*>(parent());
-    BuildControls(page);
-    ConnectHandlers(page);
+    setObjectName(QStringLiteral("AL"));
+    BuildControls();
+    editMenu.Attach(command_);
+    editMenu.Attach(name_);
+    ConnectHandlers();
 }
 
-void TKeyAliasesPage::BuildControls(QWidget* page)
+KeyAliasesPage::~KeyAliasesPage() { ui::DisconnectFromChildren(this); }
+
+void KeyAliasesPage::BuildControls()
 {
+    QWidget* page = this;
     // The controls lie on the page over the frame, placed in page pixels.
     auto* frame = new QGroupBox(QStringLiteral("  Key Aliases editor  "), page);
     frame->setObjectName(QStringLiteral("GroupBox4"));
@@ -103,8 +104,6 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     ui::MakeLabel(page, "Label14", QStringLiteral("Alias name"), QPoint(280, 152), ui::Tahoma(true),
                   QColor(0x30, 0x68, 0xFF));
     name_ = MakeField(page, "EAName", QPoint(280, 168));
-    main_->AttachEditMenu(command_);
-    main_->AttachEditMenu(name_);
 
     auto* help = new QGroupBox(QStringLiteral("         -=Help on using the Key Aliases Editor=-         "), page);
     help->setObjectName(QStringLiteral("GroupBox5"));
@@ -147,13 +146,14 @@ void TKeyAliasesPage::BuildControls(QWidget* page)
     }
 }
 
-void TKeyAliasesPage::ConnectHandlers(QWidget* page)
+void KeyAliasesPage::ConnectHandlers()
 {
-    connect(list_, &QListWidget::currentRowChanged, this, ui::Guard([this] { AListClick(); }));
-    connect(save_, &QPushButton::clicked, this, ui::Guard([this] { SaveKeyAlias(); }));
-    connect(cancelAll_, &QPushButton::clicked, this, ui::Guard([this] { main_->ResetAllPages(); }));
-    connect(clear_, &QPushButton::clicked, this, ui::Guard([this] { BitBtn5Click(); }));
-    connect(lock_, &QCheckBox::clicked, this, ui::Guard([this] { Lock17Click(); }));
+    QWidget* page = this;
+    connect(list_, &QListWidget::currentRowChanged, this, ui::Guard([this] { ShowSelectedAlias(); }));
+    connect(save_, &QPushButton::clicked, this, ui::Guard([this] { SaveAlias(); }));
+    connect(cancelAll_, &QPushButton::clicked, this, &KeyAliasesPage::resetRequested);
+    connect(clear_, &QPushButton::clicked, this, ui::Guard([this] { ClearSelectedAlias(); }));
+    connect(lock_, &QCheckBox::clicked, this, ui::Guard([this] { ShowSelectedAlias(); }));
 
     // The page's default and cancel buttons. Shortcuts of a hidden page do
     // not fire, so these act only while the page is shown.
@@ -166,11 +166,11 @@ void TKeyAliasesPage::ConnectHandlers(QWidget* page)
     connect(escape, &QShortcut::activated, this, [this] { clear_->click(); });
 }
 
-void TKeyAliasesPage::PressDefault()
+void KeyAliasesPage::PressDefault()
 {
     // As on Windows, Enter presses a button that has the focus itself.
     auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
-    if (focused && main_->isAncestorOf(focused) && !qobject_cast<QCheckBox*>(focused) &&
+    if (focused && window()->isAncestorOf(focused) && !qobject_cast<QCheckBox*>(focused) &&
         !qobject_cast<QRadioButton*>(focused)) {
         focused->click();
         return;
@@ -178,9 +178,9 @@ void TKeyAliasesPage::PressDefault()
     save_->click();
 }
 
-void TKeyAliasesPage::LoadKeysAliases()
+void KeyAliasesPage::ReloadAliases()
 {
-    const std::vector<std::string> rows = aliases::LoadRows(game::UserIni());
+    const std::vector<std::string> rows = aliases::LoadRows(user_);
     // Emptying the list must not refill the fields.
     const QSignalBlocker quiet(list_);
     list_->clear();
@@ -188,16 +188,16 @@ void TKeyAliasesPage::LoadKeysAliases()
     loaded_ = true;
 }
 
-void TKeyAliasesPage::SelectRow(int row)
+void KeyAliasesPage::SelectRow(int row)
 {
     {
         const QSignalBlocker quiet(list_);
         list_->setCurrentRow(row);
     }
-    AListClick();
+    ShowSelectedAlias();
 }
 
-void TKeyAliasesPage::AListClick()
+void KeyAliasesPage::ShowSelectedAlias()
 {
     const int row = list_->currentRow();
     if (loaded_ && aliases::IsSlot(row)) slot_ = row;
@@ -208,7 +208,7 @@ void TKeyAliasesPage::AListClick()
     ApplyLock();
 }
 
-void TKeyAliasesPage::ApplyLock()
+void KeyAliasesPage::ApplyLock()
 {
     const bool locked = aliases::IsLocked(*slot_, lock_->isChecked());
     for (QLineEdit* field : {command_, name_}) {
@@ -217,26 +217,29 @@ void TKeyAliasesPage::ApplyLock()
     }
 }
 
-void TKeyAliasesPage::SaveKeyAlias()
+void KeyAliasesPage::SaveAlias()
 {
     if (!slot_) return;
-    const ConfigFile user = game::UserIni();
-    if (name_->text().isEmpty()) {
+    const int n = *slot_;
+    const aliases::AliasFields fields{ui::FromQ(command_->text()), ui::FromQ(name_->text())};
+    switch (aliases::CheckSave(n, fields, lock_->isChecked())) {
+    case aliases::SaveCheck::EmptyName:
         ui::Ask(nullptr, ui::ToQ(aliases::kEmptyName), QStringLiteral("ERROR!"), QMessageBox::Critical,
                 QMessageBox::Ok);
         throw SilentAbort{};
+    case aliases::SaveCheck::Locked:
+        break; // the game's own line stays exactly as stored
+    case aliases::SaveCheck::Allowed:
+        aliases::SaveSlot(user_, n, fields);
+        break;
     }
-    const int n = *slot_;
-    // A locked slot's line is the game's own: it stays exactly as stored.
-    if (!aliases::IsLocked(n, lock_->isChecked()))
-        aliases::SaveSlot(user, n, {ui::FromQ(command_->text()), ui::FromQ(name_->text())});
-    LoadKeysAliases();
+    ReloadAliases();
     const QSignalBlocker quiet(list_);
     list_->setCurrentRow(n);
     list_->scrollToItem(list_->item(n));
 }
 
-void TKeyAliasesPage::BitBtn5Click()
+void KeyAliasesPage::ClearSelectedAlias()
 {
     if (!slot_) return;
     if (aliases::IsLocked(*slot_, lock_->isChecked())) {
@@ -246,7 +249,5 @@ void TKeyAliasesPage::BitBtn5Click()
     name_->setText(ui::ToQ(aliases::kClearedName));
     command_->clear();
 }
-
-void TKeyAliasesPage::Lock17Click() { AListClick(); }
 
 } // namespace fenwake

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QObject>
+#include "config/ConfigFile.h"
+
+#include <QWidget>
 
 #include <optional>
 
-class QAbstractButton;
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
@@ -12,42 +13,47 @@ class QPushButton;
 
 namespace fenwake {
 
-class TfMain;
+namespace ui {
+class EditMenu;
+}
 
 // The key aliases page ("AL"): the forty alias slots of User.ini, the
 // selected slot's command and name, saving, clearing and the lock on the
 // game's own first nineteen slots.
-class TKeyAliasesPage : public QObject {
+class KeyAliasesPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TKeyAliasesPage(TfMain* main);
+    KeyAliasesPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user);
+    ~KeyAliasesPage() override;
 
     // Rebuilds the list from User.ini; leaves no row selected and the
     // fields as they are.
-    void LoadKeysAliases();
-    // Fills the fields from the selected row (or, with none selected, from
-    // the row of the slot they showed last) and applies the lock.
-    void AListClick();
+    void ReloadAliases();
     // Selects a row as the program, then shows it.
     void SelectRow(int row);
-    void SaveKeyAlias();
-    void BitBtn5Click();
-    void Lock17Click();
 
-    // The slot the fields belong to: none until the list has been loaded.
-    std::optional<int> CurrentSlot() const { return slot_; }
     QListWidget* AliasList() const { return list_; }
 
+signals:
+    // "Cancel all changes" was clicked.
+    void resetRequested();
+
 private:
-    void BuildControls(QWidget* page);
-    void ConnectHandlers(QWidget* page);
+    void BuildControls();
+    void ConnectHandlers();
+    // Fills the fields from the selected row (or, with none selected, from
+    // the row of the slot they showed last) and applies the lock.
+    void ShowSelectedAlias();
     void ApplyLock();
+    void SaveAlias();
+    void ClearSelectedAlias();
     // Enter: the focused push button if there is one, else "Save alias".
     void PressDefault();
 
-    TfMain* main_;
+    ConfigFile user_;
     // The list holds the forty slots (not the layout's placeholder).
     bool loaded_ = false;
+    // The slot the fields belong to: none until the list has been loaded.
     std::optional<int> slot_;
 
     QListWidget* list_ = nullptr;

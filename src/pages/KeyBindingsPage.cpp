@@ -1,15 +1,14 @@
 #include "pages/KeyBindingsPage.h"
 
-#include "app/TfMain.h"
-#include "config/GameFiles.h"
-#include "pages/KeyBindings.h"
+#include "rules/KeyBindings.h"
+#include "ui/BorderedLineEdit.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
+#include "ui/EditMenu.h"
 #include "ui/Fonts.h"
 #include "ui/Icons.h"
 #include "ui/Messages.h"
 #include "ui/SystemColours.h"
-#include "ui/TBorderColorEdit.h"
 #include "ui/Text.h"
 #include "ui/Themes.h"
 #include "ui/widgets/CaptionOnFrameStyle.h"
@@ -60,18 +59,20 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, Q
 
 } // namespace
 
-// The first child of its page: it goes before its controls do, so none of
-// them, and no focus change while they go, can reach it half destroyed.
-TKeyBindingsPage::TKeyBindingsPage(TfMain* main) : QObject(main->Page(QStringLiteral("Misc"))), main_(main)
+KeyBindingsPage::KeyBindingsPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user)
+    : QWidget(parent), user_(std::move(user))
 {
-    setObjectName(QStringLiteral("KeyBindingsPage"));
-    BuildControls(static_cast<QWidget*>(parent()));
+    setObjectName(QStringLiteral("Misc"));
+    BuildControls();
+    editMenu.Attach(search_);
     ConnectHandlers();
 }
 
-void TKeyBindingsPage::BuildControls(QWidget* page)
+KeyBindingsPage::~KeyBindingsPage() { ui::DisconnectFromChildren(this); }
+
+void KeyBindingsPage::BuildControls()
 {
-    auto* frame = new QGroupBox(QStringLiteral("  Key bindings  "), page);
+    auto* frame = new QGroupBox(QStringLiteral("  Key bindings  "), this);
     frame->setObjectName(QStringLiteral("GroupBox2"));
     frame->setGeometry(8, 8, 529, 313);
     frame->setFont(ui::Tahoma(true));
@@ -120,7 +121,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
                   QColor(0x30, 0x30, 0x00))
         ->setToolTip(kSearchHint);
 
-    auto* search = new TBorderColorEdit(frame);
+    auto* search = new BorderedLineEdit(frame);
     search->SetBorderColor(QColor(0x02, 0x1A, 0x4A));
     search_ = search;
     search_->setObjectName(QStringLiteral("QSearchKey"));
@@ -129,7 +130,6 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     ui::SetTextColour(search_, Qt::black);
     ui::SetBaseColour(search_, QColor(0xE9, 0xEE, 0xF7));
     search_->setToolTip(kSearchHint);
-    main_->AttachEditMenu(search_);
 
     auto* help = new QGroupBox(frame);
     help->setObjectName(QStringLiteral("GroupBox3"));
@@ -153,7 +153,7 @@ void TKeyBindingsPage::BuildControls(QWidget* page)
     QWidget::setTabOrder(reset_, search_);
 }
 
-void TKeyBindingsPage::BuildHelp(QGroupBox* help)
+void KeyBindingsPage::BuildHelp(QGroupBox* help)
 {
     const QColor black(Qt::black);
     const QString bullet = QString(QChar(0x2022)) + u' ';
@@ -191,7 +191,7 @@ void TKeyBindingsPage::BuildHelp(QGroupBox* help)
     MakePicture(help, "Image4", ui::WarningIcon(), QPoint(8, 186));
 }
 
-void TKeyBindingsPage::BuildCommandButtons(QGroupBox* group)
+void KeyBindingsPage::BuildCommandButtons(QGroupBox* group)
 {
     auto make = [group](const char* name, const QIcon& icon, const QString& caption, int y, const QColor& colour,
                         const QString& hint) {
@@ -211,22 +211,22 @@ void TKeyBindingsPage::BuildCommandButtons(QGroupBox* group)
                  QString());
 }
 
-void TKeyBindingsPage::ConnectHandlers()
+void KeyBindingsPage::ConnectHandlers()
 {
     // Only what the user does reaches these: the program's own selections and
     // texts go through SelectKey and SetCommandText, which stay silent.
-    connect(keys_, &QListWidget::currentRowChanged, this, ui::Guard([this] { ListBox1Click(); }));
+    connect(keys_, &QListWidget::currentRowChanged, this, ui::Guard([this] { ShowSelectedBinding(); }));
     // A click on the selected key reloads it as well, showing what the file holds.
-    connect(keys_, &QListWidget::clicked, this, ui::Guard([this] { ListBox1Click(); }));
-    connect(keys_, &QListWidget::doubleClicked, this, ui::Guard([this] { ListBox1DblClick(); }));
+    connect(keys_, &QListWidget::clicked, this, ui::Guard([this] { ShowSelectedBinding(); }));
+    connect(keys_, &QListWidget::doubleClicked, this, ui::Guard([this] { HighlightCommandBox(); }));
 
     connect(command_->lineEdit(), &QLineEdit::textEdited, this, ui::Guard([this] {
                 picked_.reset();
-                ComboBox1Change();
+                SaveEditedBinding();
             }));
     connect(command_, &QComboBox::activated, this, [this](int index) {
         picked_ = index;
-        ui::RunHandler([this] { ComboBox1Change(); });
+        ui::RunHandler([this] { SaveEditedBinding(); });
     });
     command_->installEventFilter(this);
     // The box is left when another control of the window takes the focus;
@@ -235,20 +235,20 @@ void TKeyBindingsPage::ConnectHandlers()
         auto inBox = [this](QWidget* w) {
             return w && (w == command_ || command_->isAncestorOf(w) || w->window() == command_->view()->window());
         };
-        if (inBox(old) && now && !inBox(now)) ui::RunHandler([this] { ComboBox1Exit(); });
+        if (inBox(old) && now && !inBox(now)) ui::RunHandler([this] { EndCommandBoxHighlight(); });
     });
     command_->lineEdit()->installEventFilter(this);
 
-    connect(search_, &QLineEdit::textChanged, this, ui::Guard([this] { QSearchKeyChange(); }));
+    connect(search_, &QLineEdit::textChanged, this, ui::Guard([this] { FindTypedKey(); }));
     example_->installEventFilter(this);
-    connect(reset_, &QPushButton::clicked, this, ui::Guard([this] { main_->ResetAllPages(); }));
+    connect(reset_, &QPushButton::clicked, this, &KeyBindingsPage::resetRequested);
 
-    connect(add_, &QAbstractButton::clicked, this, ui::Guard([this] { sAddCommandClick(); }));
-    connect(remove_, &QAbstractButton::clicked, this, ui::Guard([this] { sRemoveCommandClick(); }));
-    connect(save_, &QAbstractButton::clicked, this, ui::Guard([this] { SpeedButton1Click(); }));
+    connect(add_, &QAbstractButton::clicked, this, ui::Guard([this] { AddCommandToList(); }));
+    connect(remove_, &QAbstractButton::clicked, this, ui::Guard([this] { RemovePickedCommand(); }));
+    connect(save_, &QAbstractButton::clicked, this, ui::Guard([this] { SaveCommandsList(); }));
 }
 
-bool TKeyBindingsPage::eventFilter(QObject* watched, QEvent* event)
+bool KeyBindingsPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == command_ || watched == command_->lineEdit()) {
         switch (event->type()) {
@@ -280,33 +280,33 @@ bool TKeyBindingsPage::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == example_) {
         if (event->type() == QEvent::MouseButtonPress) {
-            ui::RunHandler([this] { LInsertSampleMouseDown(); });
+            ui::RunHandler([this] { PressExample(); });
             examplePressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         } else if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             const bool click = examplePressed_ && mouse->button() == Qt::LeftButton &&
                                example_->rect().contains(mouse->position().toPoint());
             examplePressed_ = false;
-            if (click) ui::RunHandler([this] { LInsertSampleClick(); });
-            ui::RunHandler([this] { LInsertSampleMouseUp(); });
+            if (click) ui::RunHandler([this] { OfferExampleBinding(); });
+            ui::RunHandler([this] { ReleaseExample(); });
         }
     }
     return false;
 }
 
-void TKeyBindingsPage::LInsertSampleMouseDown() { ui::SetTextColour(example_, QColor(0xFF, 0x00, 0x00)); }
+void KeyBindingsPage::PressExample() { ui::SetTextColour(example_, QColor(0xFF, 0x00, 0x00)); }
 
 // Not the blue the window opens with: a used example stays a lighter blue.
-void TKeyBindingsPage::LInsertSampleMouseUp() { ui::SetTextColour(example_, QColor(0x35, 0x6C, 0xFF)); }
+void KeyBindingsPage::ReleaseExample() { ui::SetTextColour(example_, QColor(0x35, 0x6C, 0xFF)); }
 
-std::optional<int> TKeyBindingsPage::SelectedKey() const
+std::optional<int> KeyBindingsPage::SelectedKey() const
 {
     QListWidgetItem* item = keys_->currentItem();
     if (!item || !item->isSelected()) return std::nullopt;
     return keys_->row(item);
 }
 
-void TKeyBindingsPage::SelectKey(std::optional<int> row)
+void KeyBindingsPage::SelectKey(std::optional<int> row)
 {
     const QSignalBlocker quiet(keys_);
     if (row && *row >= 0 && *row < keys_->count()) {
@@ -318,45 +318,32 @@ void TKeyBindingsPage::SelectKey(std::optional<int> row)
     }
 }
 
-void TKeyBindingsPage::ListBox1Click()
-{
-    if (SelectedKey()) DynamicLoadKeyBind();
-}
-
-void TKeyBindingsPage::DynamicLoadKeyBind()
+void KeyBindingsPage::ShowSelectedBinding()
 {
     const auto row = SelectedKey();
     if (!row) return;
-    SetCommandText(ui::ToQ(keys::LoadKeyBind(game::UserIni(), ui::FromQ(keys_->item(*row)->text()))));
+    SetCommandText(ui::ToQ(keys::ReadBinding(user_, ui::FromQ(keys_->item(*row)->text()))));
 }
 
-void TKeyBindingsPage::DynamicSaveKeyBind()
+void KeyBindingsPage::SaveEditedBinding()
 {
-    const auto row = SelectedKey();
-    if (!row) return;
-    keys::SaveKeyBind(game::UserIni(), ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()));
-}
-
-void TKeyBindingsPage::ComboBox1Change()
-{
-    DynamicSaveKeyBind();
+    if (const auto row = SelectedKey())
+        keys::WriteBinding(user_, ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()));
     command_->setToolTip(command_->currentText());
 }
 
-void TKeyBindingsPage::ListBox1DblClick() { ui::SetBaseColour(command_, kHighlightColour); }
+void KeyBindingsPage::HighlightCommandBox() { ui::SetBaseColour(command_, kHighlightColour); }
 
-void TKeyBindingsPage::ComboBox1Exit() { EndHighlight(); }
+void KeyBindingsPage::EndCommandBoxHighlight() { ui::SetBaseColour(command_, kCommandBoxColour); }
 
-void TKeyBindingsPage::EndHighlight() { ui::SetBaseColour(command_, kCommandBoxColour); }
-
-void TKeyBindingsPage::SetCommandText(const QString& text)
+void KeyBindingsPage::SetCommandText(const QString& text)
 {
     picked_.reset();
     const QSignalBlocker quiet(command_);
     command_->setEditText(text);
 }
 
-void TKeyBindingsPage::QSearchKeyChange()
+void KeyBindingsPage::FindTypedKey()
 {
     const auto selected = SelectedKey();
     const auto found =
@@ -365,18 +352,18 @@ void TKeyBindingsPage::QSearchKeyChange()
     SelectKey(found ? std::optional<int>(static_cast<int>(*found)) : std::nullopt);
 }
 
-void TKeyBindingsPage::LInsertSampleClick()
+void KeyBindingsPage::OfferExampleBinding()
 {
-    if (ui::Ask(main_, QStringLiteral("Do you want to use && save this example of keybind?"),
+    if (ui::Ask(window(), QStringLiteral("Do you want to use && save this example of keybind?"),
                 QStringLiteral("Use keybind example ?"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                 QMessageBox::No) == QMessageBox::Yes)
-        keys::SaveExample(game::UserIni());
+        keys::WriteExampleBinding(user_);
     const auto n = keys::FindKey(keys::kExampleKey, std::nullopt);
     SelectKey(static_cast<int>(*n));
-    ListBox1Click();
+    ShowSelectedBinding();
 }
 
-void TKeyBindingsPage::FillCommandBox()
+void KeyBindingsPage::FillCommandBox()
 {
     const QString text = command_->currentText();
     const QSignalBlocker quiet(command_);
@@ -390,13 +377,13 @@ void TKeyBindingsPage::FillCommandBox()
     picked_.reset();
 }
 
-void TKeyBindingsPage::CreateCommandsFile()
+void KeyBindingsPage::LoadCommandsList()
 {
-    commands_.CreateOrLoad();
+    commands_.LoadOrCreate();
     FillCommandBox();
 }
 
-void TKeyBindingsPage::sAddCommandClick()
+void KeyBindingsPage::AddCommandToList()
 {
     const QString text = command_->currentText();
     const std::string entry = ui::FromQ(text);
@@ -409,13 +396,13 @@ void TKeyBindingsPage::sAddCommandClick()
     }
     if (picked_ && *picked_ >= at) ++*picked_;
     ui::Ask(
-        main_,
+        window(),
         QStringLiteral("The command \"") + ui::ToQ(entry) +
             QStringLiteral("\" has been added to commands list. Do not forget to save it before closing the program!"),
         QStringLiteral("Command has been added to list!"), QMessageBox::Information, QMessageBox::Ok);
 }
 
-void TKeyBindingsPage::sRemoveCommandClick()
+void KeyBindingsPage::RemovePickedCommand()
 {
     if (!picked_ || *picked_ < 0 || *picked_ >= command_->count()) return;
     const int row = *picked_;
@@ -427,6 +414,6 @@ void TKeyBindingsPage::sRemoveCommandClick()
     if (command_->currentText() != text) command_->setEditText(text);
 }
 
-void TKeyBindingsPage::SpeedButton1Click() { commands_.Save(); }
+void KeyBindingsPage::SaveCommandsList() { commands_.Save(); }
 
 } // namespace fenwake

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "pages/CommandsList.h"
+#include "config/ConfigFile.h"
+#include "rules/CommandsList.h"
 
-#include <QObject>
+#include <QWidget>
 
 #include <optional>
 #include <string>
@@ -17,55 +18,61 @@ class QPushButton;
 
 namespace fenwake {
 
-class TfMain;
+namespace ui {
+class EditMenu;
+}
 
 // The key bindings page ("Misc"): the key list, the command box that edits
 // the selected key's binding in User.ini as the user types, the key search,
 // the example, the commands list and the reset.
-class TKeyBindingsPage : public QObject {
+class KeyBindingsPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TKeyBindingsPage(TfMain* main);
+    KeyBindingsPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user);
+    ~KeyBindingsPage() override;
 
-    // Key list and command box.
-    void ListBox1Click();
-    void DynamicLoadKeyBind();
-    void DynamicSaveKeyBind();
-    void ComboBox1Change();
-    void ListBox1DblClick();
-    void ComboBox1Exit();
-    // Gives the command box back its resting colour (also the window's timer).
-    void EndHighlight();
+    // Loads the selected key's binding into the command box, if a key is selected.
+    void ShowSelectedBinding();
     // Selects a key without loading it; nothing selects none.
     void SelectKey(std::optional<int> row);
-    std::optional<int> SelectedKey() const;
+    // Gives the command box back its resting colour (also the window's timer).
+    void EndCommandBoxHighlight();
+    // Start-up: reads the commands list file, or writes it when it is missing.
+    void LoadCommandsList();
+
     QListWidget* KeyList() const { return keys_; }
 
-    void QSearchKeyChange();
-    void LInsertSampleClick();
-    void LInsertSampleMouseDown();
-    void LInsertSampleMouseUp();
-
-    // Commands list.
-    void CreateCommandsFile();
-    void sAddCommandClick();
-    void sRemoveCommandClick();
-    void SpeedButton1Click();
+signals:
+    // "Reset key bindings to previous state" was clicked.
+    void resetRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildControls(QWidget* page);
+    void BuildControls();
     void BuildHelp(QGroupBox* help);
     void BuildCommandButtons(QGroupBox* group);
     void ConnectHandlers();
+    std::optional<int> SelectedKey() const;
+
+    // What the user does.
+    void SaveEditedBinding();
+    void HighlightCommandBox();
+    void FindTypedKey();
+    void OfferExampleBinding();
+    void PressExample();
+    void ReleaseExample();
+    void AddCommandToList();
+    void RemovePickedCommand();
+    void SaveCommandsList();
+
     // Shows a text in the command box as the program, not the user.
     void SetCommandText(const QString& text);
     // Mirrors the list into the command box, keeping its text.
     void FillCommandBox();
 
-    TfMain* main_;
+    ConfigFile user_;
     commands::CommandsList commands_;
     // The list entry last picked in the command box, until typed over.
     std::optional<int> picked_;

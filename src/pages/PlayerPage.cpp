@@ -1,12 +1,10 @@
 #include "pages/PlayerPage.h"
 
-#include "app/TfMain.h"
-#include "config/ConfigFile.h"
-#include "config/GameFiles.h"
-#include "pages/PlayerSettings.h"
+#include "rules/PlayerSettings.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
 #include "ui/Fonts.h"
+#include "ui/ItemPainters.h"
 #include "ui/Text.h"
 
 #include <QCheckBox>
@@ -17,9 +15,10 @@
 
 namespace fenwake {
 
-TPlayerPage::TPlayerPage(TfMain& main, QWidget* page) : QObject(&main)
+PlayerPage::PlayerPage(QWidget* parent, ConfigFile user) : QWidget(parent), user_(std::move(user))
 {
-    setObjectName(QStringLiteral("PlayerPage"));
+    setObjectName(QStringLiteral("Default"));
+    QWidget* page = this;
     const QFont arial = ui::PixelFont(QStringLiteral("Arial"), 12);
 
     ui::MakeLabel(page, "Label1", QStringLiteral("Player name:"), QPoint(32, 16));
@@ -35,9 +34,9 @@ TPlayerPage::TPlayerPage(TfMain& main, QWidget* page) : QObject(&main)
     connSpeed_->setObjectName(QStringLiteral("ConnSpeed"));
     connSpeed_->setGeometry(104, 48, 161, 21);
     connSpeed_->setFont(arial);
-    // Read by the drop-down item painter: tag 0 is the first selection scheme.
-    connSpeed_->setProperty("tag", 0);
-    connSpeed_->setProperty("itemHeight", 15);
+    // The drop-down item painter's first selection scheme.
+    ui::SetTag(connSpeed_, 0);
+    ui::SetItemHeight(connSpeed_, 15);
     ui::SetBaseColour(connSpeed_, QColor(0xFB, 0xE7, 0xE1));
     for (const auto& speed : player::kSpeedClasses) connSpeed_->addItem(ui::ToQ(speed.text));
     connSpeed_->setCurrentIndex(-1);
@@ -47,9 +46,9 @@ TPlayerPage::TPlayerPage(TfMain& main, QWidget* page) : QObject(&main)
     showHelpMessages_->setGeometry(8, 96, 257, 17);
 }
 
-void TPlayerPage::GetSettigs()
+void PlayerPage::LoadSettings()
 {
-    const player::Settings s = player::Read(game::UserIni());
+    const player::Settings s = player::Read(user_);
     const QSignalBlocker blockName(playerName_);
     const QSignalBlocker blockSpeed(connSpeed_);
     const QSignalBlocker blockHelp(showHelpMessages_);

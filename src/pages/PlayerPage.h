@@ -1,29 +1,31 @@
 #pragma once
 
-#include <QObject>
+#include "config/ConfigFile.h"
+
+#include <QWidget>
+
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QWidget;
 
 namespace fenwake {
 
-class TfMain;
-
 // The "Default" page: player name, connection speed and help messages from
 // User.ini. Loaded at start-up and on reset; nothing on it is written back.
-class TPlayerPage : public QObject {
+class PlayerPage : public QWidget {
     Q_OBJECT
 public:
-    TPlayerPage(TfMain& main, QWidget* page);
+    PlayerPage(QWidget* parent, ConfigFile user);
 
-    void GetSettigs();
+    void LoadSettings();
 
-    // The owner-drawn drop-down list of the page.
-    QComboBox* ConnSpeed() const { return connSpeed_; }
+    // The owner-drawn drop-down lists of the page.
+    std::vector<QComboBox*> DropDowns() const { return {connSpeed_}; }
 
 private:
+    ConfigFile user_;
     QLineEdit* playerName_ = nullptr;
     QComboBox* connSpeed_ = nullptr;
     QCheckBox* showHelpMessages_ = nullptr;

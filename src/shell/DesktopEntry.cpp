@@ -93,16 +93,16 @@ std::vector<std::string> SplitArguments(std::string_view s)
     return args;
 }
 
-std::string DesktopEntry(const TFastShellLink& link)
+std::string DesktopEntry(const ShellLink& link)
 {
-    std::string exec = QuoteExecArgument(link.LinkTarget);
-    for (const auto& arg : SplitArguments(link.ParamString)) exec += " " + QuoteExecArgument(arg);
+    std::string exec = QuoteExecArgument(link.target);
+    for (const auto& arg : SplitArguments(link.arguments)) exec += " " + QuoteExecArgument(arg);
 
     std::string out = "[Desktop Entry]\n"
                       "Type=Application\n";
-    out += "Name=" + EscapeValue(link.LinkName) + "\n";
+    out += "Name=" + EscapeValue(link.name) + "\n";
     out += "Exec=" + EscapeValue(exec) + "\n";
-    if (!link.WorkingDirectory.empty()) out += "Path=" + EscapeValue(link.WorkingDirectory) + "\n";
+    if (!link.workingDirectory.empty()) out += "Path=" + EscapeValue(link.workingDirectory) + "\n";
     out += "Terminal=false\n";
     return out;
 }

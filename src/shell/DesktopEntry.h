@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/TFastShellLink.h"
+#include "shell/ShellLink.h"
 
 #include <string>
 #include <string_view>
@@ -24,6 +24,6 @@ std::vector<std::string> SplitArguments(std::string_view arguments);
 
 // The whole .desktop file for the link (Type=Application, Name, Exec, Path,
 // Terminal=false).
-std::string DesktopEntry(const TFastShellLink& link);
+std::string DesktopEntry(const ShellLink& link);
 
 } // namespace fenwake::shell

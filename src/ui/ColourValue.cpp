@@ -19,7 +19,7 @@ std::uint8_t Quantise(std::uint8_t v, int bits)
 
 } // namespace
 
-Rgb Resolve(TColor c, SystemColourLookup lookup)
+Rgb Resolve(ColourValue c, SystemColourLookup lookup)
 {
     if (IsSystemColour(c)) return lookup(SystemIndex(c));
     return ToRgb(c);

@@ -7,7 +7,7 @@
 // which is looked up only when something is painted. No Qt here.
 namespace fenwake::ui {
 
-using TColor = std::uint32_t;
+using ColourValue = std::uint32_t;
 
 // The platform's colour indices the window uses.
 enum SystemColourIndex : int {
@@ -24,17 +24,17 @@ enum SystemColourIndex : int {
     kBtnText = 18,
 };
 
-constexpr TColor kSystemColourFlag = 0x80000000u;
+constexpr ColourValue kSystemColourFlag = 0x80000000u;
 
-constexpr TColor clInactiveCaption = kSystemColourFlag | kInactiveCaption;
-constexpr TColor clMenu = kSystemColourFlag | kMenu;
-constexpr TColor clWindow = kSystemColourFlag | kWindow;
-constexpr TColor clMenuText = kSystemColourFlag | kMenuText;
-constexpr TColor clWindowText = kSystemColourFlag | kWindowText;
-constexpr TColor clHighlight = kSystemColourFlag | kHighlight;
-constexpr TColor clHighlightText = kSystemColourFlag | kHighlightText;
-constexpr TColor clBtnFace = kSystemColourFlag | kBtnFace;
-constexpr TColor clBtnShadow = kSystemColourFlag | kBtnShadow;
+constexpr ColourValue kSystemInactiveCaption = kSystemColourFlag | kInactiveCaption;
+constexpr ColourValue kSystemMenu = kSystemColourFlag | kMenu;
+constexpr ColourValue kSystemWindow = kSystemColourFlag | kWindow;
+constexpr ColourValue kSystemMenuText = kSystemColourFlag | kMenuText;
+constexpr ColourValue kSystemWindowText = kSystemColourFlag | kWindowText;
+constexpr ColourValue kSystemHighlight = kSystemColourFlag | kHighlight;
+constexpr ColourValue kSystemHighlightText = kSystemColourFlag | kHighlightText;
+constexpr ColourValue kSystemBtnFace = kSystemColourFlag | kBtnFace;
+constexpr ColourValue kSystemBtnShadow = kSystemColourFlag | kBtnShadow;
 
 struct Rgb {
     std::uint8_t r = 0;
@@ -43,25 +43,25 @@ struct Rgb {
     friend constexpr bool operator==(Rgb, Rgb) = default;
 };
 
-constexpr bool IsSystemColour(TColor c) { return (c & kSystemColourFlag) != 0; }
-constexpr int SystemIndex(TColor c) { return static_cast<int>(c & 0xFFu); }
+constexpr bool IsSystemColour(ColourValue c) { return (c & kSystemColourFlag) != 0; }
+constexpr int SystemIndex(ColourValue c) { return static_cast<int>(c & 0xFFu); }
 
 // The design value of an RGB colour.
-constexpr TColor ToTColor(Rgb c)
+constexpr ColourValue ToColourValue(Rgb c)
 {
-    return static_cast<TColor>(c.r) | static_cast<TColor>(c.g) << 8 | static_cast<TColor>(c.b) << 16;
+    return static_cast<ColourValue>(c.r) | static_cast<ColourValue>(c.g) << 8 | static_cast<ColourValue>(c.b) << 16;
 }
 
 // #RRGGBB as written in the tables, as a design value.
-constexpr TColor FromHex(std::uint32_t rrggbb)
+constexpr ColourValue FromHex(std::uint32_t rrggbb)
 {
-    return ToTColor({static_cast<std::uint8_t>(rrggbb >> 16), static_cast<std::uint8_t>(rrggbb >> 8),
-                     static_cast<std::uint8_t>(rrggbb)});
+    return ToColourValue({static_cast<std::uint8_t>(rrggbb >> 16), static_cast<std::uint8_t>(rrggbb >> 8),
+                          static_cast<std::uint8_t>(rrggbb)});
 }
 
 // The RGB of a design value that is not a system colour (any flag bits in
 // the high byte are ignored, as the platform does).
-constexpr Rgb ToRgb(TColor c)
+constexpr Rgb ToRgb(ColourValue c)
 {
     return {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c >> 16)};
 }
@@ -70,7 +70,7 @@ constexpr Rgb ToRgb(TColor c)
 using SystemColourLookup = Rgb (*)(int index);
 
 // A design value as RGB, system colours looked up now.
-Rgb Resolve(TColor c, SystemColourLookup lookup);
+Rgb Resolve(ColourValue c, SystemColourLookup lookup);
 
 // n / d rounded to the nearest integer, halves to the even neighbour. d > 0.
 int DivideRoundHalfEven(int n, int d);

@@ -2,6 +2,7 @@
 
 #include "ui/Colours.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QFont>
 #include <QLabel>
@@ -28,6 +29,15 @@ Label* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint 
     label->move(at);
     label->adjustSize();
     return label;
+}
+
+// For a widget's destructor: its children go after it, and the focus moves
+// while they go; neither their signals nor the application's may reach the
+// half-destroyed widget.
+inline void DisconnectFromChildren(QWidget* widget)
+{
+    QObject::disconnect(qApp, nullptr, widget, nullptr);
+    for (QObject* child : widget->findChildren<QObject*>()) QObject::disconnect(child, nullptr, widget, nullptr);
 }
 
 } // namespace fenwake::ui

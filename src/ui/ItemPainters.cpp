@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kListRowHeight = 16;
 constexpr int kDefaultDropDownRowHeight = 16;
+constexpr const char* kTagProperty = "tag";
+constexpr const char* kItemHeightProperty = "itemHeight";
 
 // The control's own colours: its font colour and its background.
 ItemLook Unselected(const QPalette& control)
@@ -22,30 +24,26 @@ ItemLook Unselected(const QPalette& control)
 int RowHeight(const QComboBox* box)
 {
     bool ok = false;
-    const int height = box->property("itemHeight").toInt(&ok);
+    const int height = box->property(kItemHeightProperty).toInt(&ok);
     return ok && height > 0 ? height : kDefaultDropDownRowHeight;
 }
 
 } // namespace
 
-int Tag(const QObject* control)
-{
-    // The pages spell it either way.
-    for (const char* name : {"Tag", "tag"}) {
-        const QVariant tag = control->property(name);
-        if (tag.isValid()) return tag.toInt();
-    }
-    return 0;
-}
+int Tag(const QObject* control) { return control->property(kTagProperty).toInt(); }
 
-ItemLook ConnSpeedLook(const QPalette& control, bool selected, int tag)
+void SetTag(QObject* control, int tag) { control->setProperty(kTagProperty, tag); }
+
+void SetItemHeight(QComboBox* box, int pixels) { box->setProperty(kItemHeightProperty, pixels); }
+
+ItemLook DropDownLook(const QPalette& control, bool selected, int tag)
 {
     if (!selected) return Unselected(control);
     if (tag == kDarkGreenTag) return {true, QColor(0xFF, 0xFF, 0xFF), QColor(0x00, 0x46, 0x00)};
     return {true, QColor(0x00, 0xFF, 0x00), QColor(0x00, 0x45, 0x8A)};
 }
 
-ItemLook ListBoxLook(const QPalette& control, bool selected, int tag)
+ItemLook ListLook(const QPalette& control, bool selected, int tag)
 {
     if (!selected) return Unselected(control);
     if (tag == kAliasListTag) return {true, QColor(0x00, 0x00, 0x00), QColor(0xBD, 0xD9, 0xD7)};
@@ -88,25 +86,25 @@ void DrawFocusRect(QPainter& p, const QRect& rect)
     p.restore();
 }
 
-ConnSpeedDrawItem::ConnSpeedDrawItem(QComboBox* box) : QStyledItemDelegate(box), box_(box)
+DropDownItemPainter::DropDownItemPainter(QComboBox* box) : QStyledItemDelegate(box), box_(box)
 {
     box->installEventFilter(this);
 }
 
-void ConnSpeedDrawItem::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void DropDownItemPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const bool selected = option.state & QStyle::State_Selected;
     PaintItem(*painter, option.rect, index.data(Qt::DisplayRole).toString(), box_->font(),
-              ConnSpeedLook(box_->palette(), selected, Tag(box_)), QPoint(1, 1));
+              DropDownLook(box_->palette(), selected, Tag(box_)), QPoint(1, 1));
     if (option.state & QStyle::State_HasFocus) DrawFocusRect(*painter, option.rect);
 }
 
-QSize ConnSpeedDrawItem::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+QSize DropDownItemPainter::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     return {QStyledItemDelegate::sizeHint(option, index).width(), RowHeight(box_)};
 }
 
-void ConnSpeedDrawItem::PaintClosedBox() const
+void DropDownItemPainter::PaintClosedBox() const
 {
     QStylePainter painter(box_);
     QStyleOptionComboBox opt;
@@ -124,14 +122,14 @@ void ConnSpeedDrawItem::PaintClosedBox() const
     const bool focused = box_->hasFocus();
     const QString text = box_->currentIndex() >= 0 ? box_->currentText() : QString();
     if (box_->currentIndex() >= 0) {
-        PaintItem(painter, field, text, box_->font(), ConnSpeedLook(box_->palette(), focused, Tag(box_)), QPoint(1, 1));
+        PaintItem(painter, field, text, box_->font(), DropDownLook(box_->palette(), focused, Tag(box_)), QPoint(1, 1));
     } else {
         painter.fillRect(field, box_->palette().color(QPalette::Active, QPalette::Base));
     }
     if (focused) DrawFocusRect(painter, field);
 }
 
-bool ConnSpeedDrawItem::eventFilter(QObject* watched, QEvent* event)
+bool DropDownItemPainter::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == box_ && event->type() == QEvent::Paint && !box_->isEditable()) {
         PaintClosedBox();
@@ -141,25 +139,25 @@ bool ConnSpeedDrawItem::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-ListBox1DrawItem::ListBox1DrawItem(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+ListItemPainter::ListItemPainter(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
 
-void ListBox1DrawItem::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ListItemPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const bool selected = option.state & QStyle::State_Selected;
     PaintItem(*painter, option.rect, index.data(Qt::DisplayRole).toString(), list_->font(),
-              ListBoxLook(list_->palette(), selected, Tag(list_)), QPoint(2, 0));
+              ListLook(list_->palette(), selected, Tag(list_)), QPoint(2, 0));
     if (option.state & QStyle::State_HasFocus) DrawFocusRect(*painter, option.rect);
 }
 
-QSize ListBox1DrawItem::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+QSize ListItemPainter::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     return {QStyledItemDelegate::sizeHint(option, index).width(), kListRowHeight};
 }
 
-void AttachConnSpeedDrawItem(QComboBox* box)
+void AttachDropDownPainter(QComboBox* box)
 {
-    if (qobject_cast<ConnSpeedDrawItem*>(box->itemDelegate())) return;
-    box->setItemDelegate(new ConnSpeedDrawItem(box));
+    if (qobject_cast<DropDownItemPainter*>(box->itemDelegate())) return;
+    box->setItemDelegate(new DropDownItemPainter(box));
     box->update();
 }
 
@@ -170,7 +168,7 @@ void SetListDrawing(QListWidget* list, ListDrawing drawing)
     // drawing; the delegate given up is the list's own and goes with it.
     QAbstractItemDelegate* old = list->itemDelegate();
     if (drawing == ListDrawing::Custom)
-        list->setItemDelegate(new ListBox1DrawItem(list));
+        list->setItemDelegate(new ListItemPainter(list));
     else
         list->setItemDelegate(new QStyledItemDelegate(list));
     if (old && old->parent() == list) old->deleteLater();
@@ -179,7 +177,7 @@ void SetListDrawing(QListWidget* list, ListDrawing drawing)
 
 ListDrawing DrawingOf(const QListWidget* list)
 {
-    return qobject_cast<const ListBox1DrawItem*>(list->itemDelegate()) ? ListDrawing::Custom : ListDrawing::Plain;
+    return qobject_cast<const ListItemPainter*>(list->itemDelegate()) ? ListDrawing::Custom : ListDrawing::Plain;
 }
 
 } // namespace fenwake::ui

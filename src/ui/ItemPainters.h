@@ -15,8 +15,12 @@ class QPainter;
 // tool's colours, the others in the control's font and colours.
 namespace fenwake::ui {
 
-// A control's tag, the number its design data gives it (0 when it has none).
+// A control's tag, the number that picks its painter's scheme (0 when it has none).
 int Tag(const QObject* control);
+void SetTag(QObject* control, int tag);
+
+// The height of a drop-down list's rows (16 when not set).
+void SetItemHeight(QComboBox* box, int pixels);
 
 // What one item is painted with once the selected state is decided.
 struct ItemLook {
@@ -31,9 +35,9 @@ inline constexpr int kDarkGreenTag = 75;
 inline constexpr int kAliasListTag = 175;
 
 // The drop-down lists' scheme, kDarkGreenTag for the second one.
-ItemLook ConnSpeedLook(const QPalette& control, bool selected, int tag);
+ItemLook DropDownLook(const QPalette& control, bool selected, int tag);
 // The key list's and alias list's scheme, kAliasListTag for the second one.
-ItemLook ListBoxLook(const QPalette& control, bool selected, int tag);
+ItemLook ListLook(const QPalette& control, bool selected, int tag);
 
 // Fills rect and draws text offset from its top-left corner.
 void PaintItem(QPainter& p, const QRect& rect, const QString& text, QFont font, const ItemLook& look, QPoint offset);
@@ -43,11 +47,11 @@ void DrawFocusRect(QPainter& p, const QRect& rect);
 
 // Paints the items of one pick-only drop-down list, in its open list and in
 // its closed field (which shows the current item as selected while the box
-// has the focus). Rows are the box's "itemHeight" property high (16 by default).
-class ConnSpeedDrawItem : public QStyledItemDelegate {
+// has the focus). Rows are as high as SetItemHeight set.
+class DropDownItemPainter : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit ConnSpeedDrawItem(QComboBox* box);
+    explicit DropDownItemPainter(QComboBox* box);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -63,10 +67,10 @@ private:
 };
 
 // Paints the items of the key list or the alias list in 16-pixel rows.
-class ListBox1DrawItem : public QStyledItemDelegate {
+class ListItemPainter : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit ListBox1DrawItem(QListWidget* list);
+    explicit ListItemPainter(QListWidget* list);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -76,7 +80,7 @@ private:
 };
 
 // Makes the drop-down item painter paint box.
-void AttachConnSpeedDrawItem(QComboBox* box);
+void AttachDropDownPainter(QComboBox* box);
 
 // Switches a list between the list item painter and the platform's drawing.
 void SetListDrawing(QListWidget* list, ListDrawing drawing);

@@ -71,6 +71,6 @@ Rgb ToRgb(const QColor& c)
 
 QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
-QColor ToQColor(TColor c) { return ToQColor(Resolve(c, &SystemColour)); }
+QColor ToQColor(ColourValue c) { return ToQColor(Resolve(c, &SystemColour)); }
 
 } // namespace fenwake::ui

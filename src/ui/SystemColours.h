@@ -14,6 +14,6 @@ Rgb ToRgb(const QColor& c);
 QColor ToQColor(Rgb c);
 
 // A design value as a colour to paint with.
-QColor ToQColor(TColor c);
+QColor ToQColor(ColourValue c);
 
 } // namespace fenwake::ui

@@ -3,7 +3,8 @@
 namespace fenwake::ui {
 namespace {
 
-constexpr ThemeRecord kSystemDefined{clWindow, false, false, ListDrawing::Plain, clBtnFace, clBtnFace, clBtnFace};
+constexpr ThemeRecord kSystemDefined{kSystemWindow,  false,          false,         ListDrawing::Plain,
+                                     kSystemBtnFace, kSystemBtnFace, kSystemBtnFace};
 
 constexpr ThemeRecord kBlueAndYellow{
     FromHex(0xFEEDE2), true, true, ListDrawing::Custom, FromHex(0xEAEEFF), FromHex(0xF1F1C5), FromHex(0xF3CA7C)};

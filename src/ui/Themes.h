@@ -16,13 +16,13 @@ enum class ListDrawing {
 };
 
 struct ThemeRecord {
-    TColor keyList = 0;       // ListBox1
+    ColourValue keyList = 0;  // ListBox1
     bool menuPainter = false; // XPMenu1.Active
     bool autoDetect = false;  // XPMenu1.AutoDetect
     ListDrawing lists = ListDrawing::Plain;
-    TColor pageArea = 0;   // Notebook1
-    TColor mainWindow = 0; // fMain
-    TColor topStrip = 0;   // CoolBar1
+    ColourValue pageArea = 0;   // Notebook1
+    ColourValue mainWindow = 0; // fMain
+    ColourValue topStrip = 0;   // CoolBar1
     friend constexpr bool operator==(const ThemeRecord&, const ThemeRecord&) = default;
 };
 
@@ -37,11 +37,7 @@ inline constexpr std::array<std::string_view, 6> kThemeNames = {
 };
 
 // The design's cream: the command box at rest and the flat menu's body.
-inline constexpr TColor kCream = FromHex(0xFDF0C8);
-
-// DeusEx.ini, where the chosen index is kept.
-inline constexpr std::string_view kThemeSection = "Fenwake";
-inline constexpr std::string_view kThemeKey = "ColorThemeIndex";
+inline constexpr ColourValue kCream = FromHex(0xFDF0C8);
 
 // What the window shows before any theme is applied (the colours of "Bright 1").
 ThemeRecord DesignState();

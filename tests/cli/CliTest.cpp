@@ -2,8 +2,9 @@
 // and of players' own files.
 #include "Process.h"
 #include "TempDir.h"
+#include "config/Ascii.h"
 #include "config/IniText.h"
-#include "pages/KeyBindings.h"
+#include "rules/KeyBindings.h"
 
 #include <algorithm>
 #include <set>
@@ -39,7 +40,7 @@ std::vector<std::string> Column(const std::string& tsv, std::size_t n)
     return out;
 }
 
-bool NoCase(std::string_view a, std::string_view b) { return ini::EqualsNoCase(a, b); }
+bool NoCase(std::string_view a, std::string_view b) { return ascii::EqualsNoCase(a, b); }
 
 // The file's lines with their own line breaks, leaving out the entries of
 // the named keys in both input sections and of the named alias slots in the

@@ -1,5 +1,6 @@
-#include "pages/CommandsList.h"
+#include "rules/CommandsList.h"
 #include "TempDir.h"
+#include "config/Ascii.h"
 
 #include <algorithm>
 
@@ -22,7 +23,7 @@ TEST_F(Commands, FileLinesEndAtAnyBreakAndANulEndsTheText)
 
 TEST_F(Commands, TheListIsSortedWithoutRegardToCaseKeepingDuplicatesAndEmpties)
 {
-    EXPECT_TRUE(std::is_sorted(commands::kDefaults.begin(), commands::kDefaults.end(), commands::LessNoCase));
+    EXPECT_TRUE(std::is_sorted(commands::kDefaults.begin(), commands::kDefaults.end(), ascii::LessNoCase));
     CommandsList list;
     list.Assign({"Jump", "aim", "Fire"});
     EXPECT_EQ(list.Entries(), (List{"aim", "Fire", "Jump"}));
@@ -35,14 +36,14 @@ TEST_F(Commands, TheListIsSortedWithoutRegardToCaseKeepingDuplicatesAndEmpties)
 TEST_F(Commands, TheFileIsCreatedLoadedAndSavedWithCrLf)
 {
     CommandsList list;
-    list.CreateOrLoad();
+    list.LoadOrCreate();
     std::string defaults;
     for (std::string_view e : commands::kDefaults) defaults.append(e).append("\r\n");
     EXPECT_EQ(Get("CommandsList_def.txt"), defaults);
     EXPECT_EQ(list.Entries().size(), 48u);
 
     Put("CommandsList_def.txt", "Jump\nsay \xe9t\xe9\n\nFire");
-    list.CreateOrLoad();
+    list.LoadOrCreate();
     list.Add("Demorec ");
     EXPECT_EQ(Get("CommandsList_def.txt"), "Jump\nsay \xe9t\xe9\n\nFire") << "loading and adding write nothing";
     list.Save();
@@ -65,7 +66,7 @@ TEST_F(Commands, AFolderThatCannotBeWrittenKeepsTheDefaults)
     FENWAKE_SKIP_WITHOUT(DirectoryWriteBits);
     SetReadOnly(dir_);
     CommandsList list;
-    EXPECT_THROW(list.CreateOrLoad(), commands::FileError);
+    EXPECT_THROW(list.LoadOrCreate(), commands::FileError);
     EXPECT_EQ(list.Entries().size(), 48u);
     EXPECT_EQ(EntryCount(), 0u);
 }

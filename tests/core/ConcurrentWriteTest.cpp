@@ -6,7 +6,7 @@
 #include "TempDir.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
-#include "pages/KeyBindings.h"
+#include "rules/KeyBindings.h"
 
 #include <array>
 #include <thread>
@@ -61,7 +61,7 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     if (!fs::is_regular_file(source)) GTEST_SKIP() << "no real-world file at " << source;
     Put("User.ini", Get(source));
     // Our keys get their lines first, so later saves only change values.
-    for (const std::string_view key : kOurKeys) keys::SaveKeyBind(game::UserIni(), key, "first");
+    for (const std::string_view key : kOurKeys) keys::WriteBinding(game::UserIni(), key, "first");
     const std::string prepared = Get("User.ini");
 
     test::ChildProcess other(FENWAKE_OTHER_WRITER, {"User.ini", GetParam(), "stop", "report", "60"});
@@ -69,7 +69,7 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     int refused = 0;
     for (int i = 0; i < 30; ++i) {
         try {
-            keys::SaveKeyBind(game::UserIni(), kOurKeys[i % kOurKeys.size()], "say fenwake " + std::to_string(i));
+            keys::WriteBinding(game::UserIni(), kOurKeys[i % kOurKeys.size()], "say fenwake " + std::to_string(i));
         } catch (const WriteError&) {
             ++refused; // a file that never settles is refused, never guessed at
         }
@@ -91,10 +91,10 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     EXPECT_LE(refused, 3);
 
     // Alone again, a save keeps the other program's last save whole.
-    keys::SaveKeyBind(game::UserIni(), "home", "say alone");
+    keys::WriteBinding(game::UserIni(), "home", "say alone");
     const std::string final = Get("User.ini");
     EXPECT_EQ(WithoutOurs(final), WithoutOurs(test::other::WithSave(prepared, last)));
-    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "home"), "say alone");
+    EXPECT_EQ(keys::ReadBinding(game::UserIni(), "home"), "say alone");
     EXPECT_EQ(ConfigFile(".\\User.ini").ReadText(keys::kCopySection, "home", ""), "say alone");
     EXPECT_EQ(EntryCount(), 3u) << "a temporary was left behind";
 }

@@ -1,8 +1,8 @@
 #include "TempDir.h"
 #include "config/ConfigFile.h"
-#include "pages/GraphicsSettings.h"
-#include "pages/PlayerSettings.h"
-#include "pages/QualityPresets.h"
+#include "rules/GraphicsSettings.h"
+#include "rules/PlayerSettings.h"
+#include "rules/QualityPresets.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "pages/KeyAliases.h"
+#include "rules/KeyAliases.h"
 
 #include "TempDir.h"
 

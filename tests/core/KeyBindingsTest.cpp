@@ -1,4 +1,4 @@
-#include "pages/KeyBindings.h"
+#include "rules/KeyBindings.h"
 #include "TempDir.h"
 #include "config/ConfigFile.h"
 
@@ -15,24 +15,24 @@ class KeyBindings : public test::TempDirTest {};
 
 TEST_F(KeyBindings, LoadReadsTheShownSectionAndSaveWritesBothInPlace)
 {
-    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "F1"), "NOBIND") << "no file";
+    EXPECT_EQ(keys::ReadBinding(game::UserIni(), "F1"), "NOBIND") << "no file";
     Put("User.ini", "[Extension.InputExt]\r\nHome=Behindview 1\r\nF2=\r\nN=Jump\r\n\r\n"
                     "[Extension.Input]\r\nF1=OnlyInTheCopy\r\nN=Jump\r\n");
-    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "F1"), "NOBIND") << "the copy is never read";
-    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "F2"), "") << "an empty binding is not a missing one";
-    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "home"), "Behindview 1");
+    EXPECT_EQ(keys::ReadBinding(game::UserIni(), "F1"), "NOBIND") << "the copy is never read";
+    EXPECT_EQ(keys::ReadBinding(game::UserIni(), "F2"), "") << "an empty binding is not a missing one";
+    EXPECT_EQ(keys::ReadBinding(game::UserIni(), "home"), "Behindview 1");
 
-    keys::SaveKeyBind(game::UserIni(), "home", "ActivateBelt 0 | onrelease ParseLeftClick");
-    keys::SaveKeyBind(game::UserIni(), "F1", "Set a=b ");
-    keys::SaveExample(game::UserIni());
+    keys::WriteBinding(game::UserIni(), "home", "ActivateBelt 0 | onrelease ParseLeftClick");
+    keys::WriteBinding(game::UserIni(), "F1", "Set a=b ");
+    keys::WriteExampleBinding(game::UserIni());
     EXPECT_EQ(Get("User.ini"),
               "[Extension.InputExt]\r\nHome=ActivateBelt 0 | onrelease ParseLeftClick\r\nF2=\r\n"
               "N=ActivateBelt 0 | onrelease ParseLeftClick\r\nF1=Set a=b \r\n\r\n"
               "[Extension.Input]\r\nF1=Set a=b \r\nN=Jump\r\nhome=ActivateBelt 0 | onrelease ParseLeftClick\r\n");
-    EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "F1"), "Set a=b");
+    EXPECT_EQ(keys::ReadBinding(game::UserIni(), "F1"), "Set a=b");
 
     fs::remove("User.ini");
-    keys::SaveKeyBind(game::UserIni(), "Space", "");
+    keys::WriteBinding(game::UserIni(), "Space", "");
     EXPECT_EQ(Get("User.ini"), "[Extension.InputExt]\r\nSpace=\r\n[Extension.Input]\r\nSpace=\r\n");
 }
 
@@ -83,11 +83,11 @@ TEST_F(KeyBindings, RealFilesKeepEveryOtherLine)
         fs::copy_file(entry.path(), "User.ini", fs::copy_options::overwrite_existing);
         fs::permissions("User.ini", fs::perms::owner_write, fs::perm_options::add);
         const std::string before = Get("User.ini");
-        for (std::string_view key : keys::kKeyNames) keys::LoadKeyBind(game::UserIni(), key);
+        for (std::string_view key : keys::kKeyNames) keys::ReadBinding(game::UserIni(), key);
         EXPECT_EQ(Get("User.ini"), before);
 
-        keys::SaveKeyBind(game::UserIni(), "period", "Fenwake | onrelease test");
-        EXPECT_EQ(keys::LoadKeyBind(game::UserIni(), "period"), "Fenwake | onrelease test");
+        keys::WriteBinding(game::UserIni(), "period", "Fenwake | onrelease test");
+        EXPECT_EQ(keys::ReadBinding(game::UserIni(), "period"), "Fenwake | onrelease test");
         EXPECT_EQ(Copy("period"), "Fenwake | onrelease test");
         const auto was = lines(before), now = lines(Get("User.ini"));
         std::vector<std::string> added, removed;

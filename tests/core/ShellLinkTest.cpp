@@ -85,10 +85,10 @@ std::string ExecLine(const std::string& entry)
 
 TEST(DesktopEntry, PlainLink)
 {
-    TFastShellLink link;
-    link.LinkName = "Fenwake";
-    link.LinkTarget = "/games/DeusEx/System/fenwake";
-    link.WorkingDirectory = "/games/DeusEx/System/";
+    ShellLink link;
+    link.name = "Fenwake";
+    link.target = "/games/DeusEx/System/fenwake";
+    link.workingDirectory = "/games/DeusEx/System/";
     EXPECT_EQ(DesktopEntry(link), "[Desktop Entry]\n"
                                   "Type=Application\n"
                                   "Name=Fenwake\n"
@@ -96,7 +96,7 @@ TEST(DesktopEntry, PlainLink)
                                   "Path=/games/DeusEx/System/\n"
                                   "Terminal=false\n");
 
-    link.WorkingDirectory.clear(); // no Path key rather than an empty one
+    link.workingDirectory.clear(); // no Path key rather than an empty one
     EXPECT_EQ(DesktopEntry(link).find("Path="), std::string::npos);
 }
 
@@ -125,8 +125,8 @@ TEST(DesktopEntry, TargetsSurviveTheRoundTrip)
         "",
     };
     for (const auto& target : targets) {
-        TFastShellLink link;
-        link.LinkTarget = target;
+        ShellLink link;
+        link.target = target;
         const std::string exec = ExecLine(DesktopEntry(link));
         EXPECT_EQ(exec.find('\n'), std::string::npos);
         EXPECT_EQ(ReadExec(exec), std::vector<std::string>{target}) << "stored as " << exec;
@@ -146,9 +146,9 @@ TEST(DesktopEntry, ArgumentsAreSplitLikeAWindowsCommandLine)
     EXPECT_EQ(SplitArguments(R"("" a)"), (Args{"", "a"}));
     EXPECT_EQ(SplitArguments(R"("open)"), (Args{"open"}));
 
-    TFastShellLink link;
-    link.LinkTarget = "/bin/x";
-    link.ParamString = R"(-ini "my file.ini" 50%)";
+    ShellLink link;
+    link.target = "/bin/x";
+    link.arguments = R"(-ini "my file.ini" 50%)";
     const std::string exec = ExecLine(DesktopEntry(link));
     EXPECT_EQ(exec, R"("/bin/x" "-ini" "my file.ini" "50%%")");
     EXPECT_EQ(ReadExec(exec), (Args{"/bin/x", "-ini", "my file.ini", "50%"}));

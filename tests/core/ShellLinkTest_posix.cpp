@@ -1,7 +1,7 @@
 #include "ScopedHome_posix.h"
 #include "TempDir.h"
+#include "shell/ShellLink.h"
 #include "shell/ShellPlatform.h"
-#include "shell/TFastShellLink.h"
 
 #include <cstdlib>
 #include <optional>
@@ -12,10 +12,10 @@ namespace fenwake {
 namespace {
 namespace fs = std::filesystem;
 using shell::FolderPath;
-using F = TFastShellFolder;
+using F = ShellFolder;
 
 // Each test gets its own home, so no link ever reaches the real one.
-class ShellLink : public test::TempDirTest {
+class ShellLinkPosix : public test::TempDirTest {
 protected:
     void SetUp() override
     {
@@ -55,19 +55,19 @@ protected:
     std::optional<test::ScopedHome> scoped_;
 };
 
-TEST_F(ShellLink, FoldersWithoutAnyRecordTakeTheDocumentedDefaults)
+TEST_F(ShellLinkPosix, FoldersWithoutAnyRecordTakeTheDocumentedDefaults)
 {
-    EXPECT_EQ(FolderPath(F::sfDesktop), Home("Desktop"));
-    EXPECT_EQ(FolderPath(F::sfMyDocuments), Home());
-    EXPECT_EQ(FolderPath(F::sfMyPictures), Home());
-    EXPECT_EQ(FolderPath(F::sfTemplates), Home());
-    EXPECT_EQ(FolderPath(F::sfProgramsMenu), Home(".local/share/applications"));
-    EXPECT_EQ(FolderPath(F::sfStartMenu), Home(".local/share/applications"));
-    EXPECT_EQ(FolderPath(F::sfStartup), Home(".config/autostart"));
-    for (const F none : {F::sfSendTo, F::sfPrintHood, F::sfRecent, F::sfFavorites}) EXPECT_EQ(FolderPath(none), "");
+    EXPECT_EQ(FolderPath(F::Desktop), Home("Desktop"));
+    EXPECT_EQ(FolderPath(F::MyDocuments), Home());
+    EXPECT_EQ(FolderPath(F::MyPictures), Home());
+    EXPECT_EQ(FolderPath(F::Templates), Home());
+    EXPECT_EQ(FolderPath(F::ProgramsMenu), Home(".local/share/applications"));
+    EXPECT_EQ(FolderPath(F::StartMenu), Home(".local/share/applications"));
+    EXPECT_EQ(FolderPath(F::Startup), Home(".config/autostart"));
+    for (const F none : {F::SendTo, F::PrintHood, F::Recent, F::Favorites}) EXPECT_EQ(FolderPath(none), "");
 }
 
-TEST_F(ShellLink, UserDirsFileIsReadInItsOwnFormat)
+TEST_F(ShellLinkPosix, UserDirsFileIsReadInItsOwnFormat)
 {
     UserDirs("# This file is written by xdg-user-dirs-update\n"
              "XDG_DESKTOP_DIR=\"$HOME/first\"\n"
@@ -80,41 +80,41 @@ TEST_F(ShellLink, UserDirsFileIsReadInItsOwnFormat)
              "XDG_TEMPLATES_DIR=\"$HOME\"\n"
              "XDG_TEMPLATES_DIR=\"Templates\"\n"          // relative: not allowed
              "XDG_TEMPLATES_DIR=\"$HOME/unterminated\n"); // no closing quote
-    EXPECT_EQ(FolderPath(F::sfDesktop), Home("Bureau de \"jeu\" $x\\y"));
-    EXPECT_EQ(FolderPath(F::sfMyDocuments), "/data/Docs");
-    EXPECT_EQ(FolderPath(F::sfMyPictures), Home("Pics"));
-    EXPECT_EQ(FolderPath(F::sfTemplates), Home());
+    EXPECT_EQ(FolderPath(F::Desktop), Home("Bureau de \"jeu\" $x\\y"));
+    EXPECT_EQ(FolderPath(F::MyDocuments), "/data/Docs");
+    EXPECT_EQ(FolderPath(F::MyPictures), Home("Pics"));
+    EXPECT_EQ(FolderPath(F::Templates), Home());
 }
 
-TEST_F(ShellLink, BaseDirectoriesComeFromTheEnvironmentWhenAbsolute)
+TEST_F(ShellLinkPosix, BaseDirectoriesComeFromTheEnvironmentWhenAbsolute)
 {
     const fs::path config = dir_ / "cfg";
     UserDirs("XDG_DESKTOP_DIR=\"/elsewhere/desk\"\n", config);
     UserDirs("XDG_DESKTOP_DIR=\"$HOME/ignored\"\n"); // the default location is not consulted
     ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     ::setenv("XDG_DATA_HOME", (dir_ / "data/").c_str(), 1);
-    EXPECT_EQ(FolderPath(F::sfDesktop), "/elsewhere/desk");
-    EXPECT_EQ(FolderPath(F::sfStartup), (config / "autostart").string());
-    EXPECT_EQ(FolderPath(F::sfProgramsMenu), (dir_ / "data/applications").string());
+    EXPECT_EQ(FolderPath(F::Desktop), "/elsewhere/desk");
+    EXPECT_EQ(FolderPath(F::Startup), (config / "autostart").string());
+    EXPECT_EQ(FolderPath(F::ProgramsMenu), (dir_ / "data/applications").string());
 
     ::setenv("XDG_CONFIG_HOME", "cfg", 1);
     ::setenv("XDG_DATA_HOME", "", 1);
-    EXPECT_EQ(FolderPath(F::sfDesktop), Home("ignored"));
-    EXPECT_EQ(FolderPath(F::sfStartup), Home(".config/autostart"));
-    EXPECT_EQ(FolderPath(F::sfProgramsMenu), Home(".local/share/applications"));
+    EXPECT_EQ(FolderPath(F::Desktop), Home("ignored"));
+    EXPECT_EQ(FolderPath(F::Startup), Home(".config/autostart"));
+    EXPECT_EQ(FolderPath(F::ProgramsMenu), Home(".local/share/applications"));
 }
 
-TEST_F(ShellLink, MakeShortcutWritesAnExecutableDesktopEntry)
+TEST_F(ShellLinkPosix, MakeShortcutWritesAnExecutableDesktopEntry)
 {
     const fs::path desk = dir_ / "My Desk";
     fs::create_directory(desk);
     UserDirs("XDG_DESKTOP_DIR=\"" + desk.string() + "\"\n");
 
-    TFastShellLink link;
-    ASSERT_TRUE(MakeShortcut(link, F::sfDesktop, "/games/Deus Ex/System/fenwake"));
-    EXPECT_EQ(link.LinkName, "Fenwake");
-    EXPECT_EQ(link.LinkTarget, "/games/Deus Ex/System/fenwake");
-    EXPECT_EQ(link.WorkingDirectory, "/games/Deus Ex/System/");
+    ShellLink link;
+    ASSERT_TRUE(MakeShortcut(link, F::Desktop, "/games/Deus Ex/System/fenwake"));
+    EXPECT_EQ(link.name, "Fenwake");
+    EXPECT_EQ(link.target, "/games/Deus Ex/System/fenwake");
+    EXPECT_EQ(link.workingDirectory, "/games/Deus Ex/System/");
     EXPECT_EQ(Get(desk / "Fenwake.desktop"), "[Desktop Entry]\n"
                                              "Type=Application\n"
                                              "Name=Fenwake\n"
@@ -125,67 +125,67 @@ TEST_F(ShellLink, MakeShortcutWritesAnExecutableDesktopEntry)
     EXPECT_EQ(Entries(desk), 1u);
 
     // The programs menu is the applications folder itself, no sub-folder.
-    ASSERT_TRUE(MakeShortcut(link, F::sfProgramsMenu, "/games/Deus Ex/System/fenwake"));
+    ASSERT_TRUE(MakeShortcut(link, F::ProgramsMenu, "/games/Deus Ex/System/fenwake"));
     EXPECT_EQ(Entries(home_ / ".local/share/applications"), 1u);
     EXPECT_TRUE(fs::is_regular_file(home_ / ".local/share/applications/Fenwake.desktop"));
 }
 
-TEST_F(ShellLink, AnExistingLinkIsReplacedSilently)
+TEST_F(ShellLinkPosix, AnExistingLinkIsReplacedSilently)
 {
     const fs::path file = home_ / "Desktop" / "Fenwake.desktop";
     fs::create_directory(home_ / "Desktop");
     Put(file, "old content that is longer than the new one ............................................");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
-    TFastShellLink link;
-    ASSERT_TRUE(MakeShortcut(link, F::sfDesktop, "/first/fenwake"));
-    ASSERT_TRUE(MakeShortcut(link, F::sfDesktop, "/second/fenwake"));
+    ShellLink link;
+    ASSERT_TRUE(MakeShortcut(link, F::Desktop, "/first/fenwake"));
+    ASSERT_TRUE(MakeShortcut(link, F::Desktop, "/second/fenwake"));
     EXPECT_NE(Get(file).find("Exec=\"/second/fenwake\"\n"), std::string::npos);
     EXPECT_EQ(Get(file).find("first"), std::string::npos);
     EXPECT_EQ(Mode(file), 0740u); // the owner may run it; nobody else gains anything
     EXPECT_EQ(Entries(home_ / "Desktop"), 1u);
 }
 
-TEST_F(ShellLink, CreatePathMakesTheMissingFolders)
+TEST_F(ShellLinkPosix, CreateFolderMakesTheMissingFolders)
 {
     const fs::path apps = home_ / ".local/share/applications";
-    TFastShellLink link;
-    link.LinkTarget = "/x/fenwake";
-    link.CreateIn.ShellFolder = F::sfProgramsMenu;
-    link.CreateIn.CreatePath = false;
-    EXPECT_FALSE(link.WriteLink());
+    ShellLink link;
+    link.target = "/x/fenwake";
+    link.location.folder = F::ProgramsMenu;
+    link.location.createFolder = false;
+    EXPECT_FALSE(link.Write());
     EXPECT_FALSE(fs::exists(home_ / ".local"));
 
-    link.CreateIn.CreatePath = true;
-    ASSERT_TRUE(link.WriteLink());
+    link.location.createFolder = true;
+    ASSERT_TRUE(link.Write());
     EXPECT_TRUE(fs::is_regular_file(apps / "My New ShellLink.desktop"));
     EXPECT_EQ(Mode(home_ / ".local"), 0700u);
     EXPECT_EQ(Mode(apps), 0700u);
 
     // Folders that exist keep their permissions.
     fs::permissions(apps, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
-    ASSERT_TRUE(link.WriteLink());
+    ASSERT_TRUE(link.Write());
     EXPECT_EQ(Mode(apps), 0750u);
 }
 
-TEST_F(ShellLink, NothingIsWrittenWithoutAFolderANameOrATarget)
+TEST_F(ShellLinkPosix, NothingIsWrittenWithoutAFolderANameOrATarget)
 {
-    TFastShellLink link;
-    link.LinkTarget = "/x/fenwake";
-    for (const F none : {F::sfSendTo, F::sfPrintHood, F::sfRecent, F::sfFavorites}) {
-        link.CreateIn.ShellFolder = none;
-        EXPECT_FALSE(link.WriteLink());
+    ShellLink link;
+    link.target = "/x/fenwake";
+    for (const F none : {F::SendTo, F::PrintHood, F::Recent, F::Favorites}) {
+        link.location.folder = none;
+        EXPECT_FALSE(link.Write());
     }
     EXPECT_FALSE(fs::exists("/My New ShellLink.desktop"));
 
-    link.CreateIn.ShellFolder = F::sfDesktop;
+    link.location.folder = F::Desktop;
     for (const char* name : {"", ".", "..", "../escape", "sub/link"}) {
-        link.LinkName = name;
-        EXPECT_FALSE(link.WriteLink()) << name;
+        link.name = name;
+        EXPECT_FALSE(link.Write()) << name;
     }
-    link.LinkName = "Fenwake";
-    link.LinkTarget.clear();
-    EXPECT_FALSE(link.WriteLink());
+    link.name = "Fenwake";
+    link.target.clear();
+    EXPECT_FALSE(link.Write());
 
     EXPECT_EQ(Entries(home_), 0u);
     EXPECT_EQ(EntryCount(), 1u); // only the home folder

@@ -1,6 +1,6 @@
 #include "TempDir.h"
+#include "shell/ShellLink.h"
 #include "shell/ShellPlatform.h"
-#include "shell/TFastShellLink.h"
 
 #include <string>
 
@@ -11,7 +11,7 @@
 namespace fenwake {
 namespace {
 namespace fs = std::filesystem;
-using F = TFastShellFolder;
+using F = ShellFolder;
 
 constexpr CLSID kShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr IID kShellLinkA = {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
@@ -95,8 +95,8 @@ TEST_F(ShellLinkWin, MakeShortcutWritesALinkToTheRunningProgram)
     const std::string exe = RunningExecutable();
     ASSERT_FALSE(exe.empty());
 
-    TFastShellLink link;
-    ASSERT_TRUE(MakeShortcut(link, F::sfDesktop, exe));
+    ShellLink link;
+    ASSERT_TRUE(MakeShortcut(link, F::Desktop, exe));
     const fs::path file = dir_ / "Desk" / "Fenwake.lnk";
     ASSERT_TRUE(fs::is_regular_file(file));
     const Link written = Load(file);
@@ -105,8 +105,8 @@ TEST_F(ShellLinkWin, MakeShortcutWritesALinkToTheRunningProgram)
     EXPECT_EQ(written.workingDirectory, exe.substr(0, exe.rfind('\\') + 1));
 
     // Written again with other arguments: replaced without a question.
-    link.ParamString = "-second";
-    ASSERT_TRUE(link.WriteLink());
+    link.arguments = "-second";
+    ASSERT_TRUE(link.Write());
     EXPECT_EQ(Load(file).arguments, "-second");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "Desk"), {}), 1);
 }
@@ -114,37 +114,37 @@ TEST_F(ShellLinkWin, MakeShortcutWritesALinkToTheRunningProgram)
 TEST_F(ShellLinkWin, RecordedFoldersAreCreatedWhenAskedAndExpanded)
 {
     Record("Programs", Dir("Start Menu\\Programs"));
-    TFastShellLink link;
-    link.LinkTarget = RunningExecutable();
-    link.CreateIn.ShellFolder = F::sfProgramsMenu;
-    link.CreateIn.CreatePath = false;
-    EXPECT_FALSE(link.WriteLink());
+    ShellLink link;
+    link.target = RunningExecutable();
+    link.location.folder = F::ProgramsMenu;
+    link.location.createFolder = false;
+    EXPECT_FALSE(link.Write());
     EXPECT_FALSE(fs::exists(dir_ / "Start Menu"));
 
-    link.CreateIn.CreatePath = true;
-    ASSERT_TRUE(link.WriteLink());
+    link.location.createFolder = true;
+    ASSERT_TRUE(link.Write());
     EXPECT_TRUE(fs::is_regular_file(dir_ / "Start Menu" / "Programs" / "My New ShellLink.lnk"));
 
     ::SetEnvironmentVariableA("FENWAKE_TEST_DIR", dir_.string().c_str());
     Record("Startup", "%FENWAKE_TEST_DIR%\\Startup", REG_EXPAND_SZ);
-    EXPECT_EQ(shell::FolderPath(F::sfStartup), Dir("Startup"));
+    EXPECT_EQ(shell::FolderPath(F::Startup), Dir("Startup"));
     ::SetEnvironmentVariableA("FENWAKE_TEST_DIR", nullptr);
 }
 
 TEST_F(ShellLinkWin, AMissingOrForeignRecordWritesNothing)
 {
-    TFastShellLink link;
-    link.LinkTarget = RunningExecutable();
-    EXPECT_EQ(shell::FolderPath(F::sfDesktop), ""); // the key is created empty
-    EXPECT_FALSE(link.WriteLink());
+    ShellLink link;
+    link.target = RunningExecutable();
+    EXPECT_EQ(shell::FolderPath(F::Desktop), ""); // the key is created empty
+    EXPECT_FALSE(link.Write());
 
     const DWORD number = 42;
     HKEY key = nullptr;
     ASSERT_EQ(::RegOpenKeyExA(scratch_, kShellFolders, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
     ::RegSetValueExA(key, "Desktop", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     ::RegCloseKey(key);
-    EXPECT_EQ(shell::FolderPath(F::sfDesktop), "");
-    EXPECT_FALSE(link.WriteLink());
+    EXPECT_EQ(shell::FolderPath(F::Desktop), "");
+    EXPECT_FALSE(link.Write());
     EXPECT_FALSE(fs::exists("\\My New ShellLink.lnk"));
 }
 

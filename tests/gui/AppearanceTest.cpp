@@ -1,15 +1,16 @@
 #include "GuiTest.h"
 #include "TempDir.h"
 
+#include "app/Appearance.h"
 #include "config/ConfigFile.h"
-#include "ui/Appearance.h"
+#include "config/GameFiles.h"
+#include "ui/BorderedLineEdit.h"
 #include "ui/Colours.h"
 #include "ui/Cursors.h"
+#include "ui/FlatMenuPainter.h"
 #include "ui/Fonts.h"
 #include "ui/ItemPainters.h"
 #include "ui/SystemColours.h"
-#include "ui/TBorderColorEdit.h"
-#include "ui/TXPMenu.h"
 #include "ui/widgets/PitchedLabel.h"
 
 #include <QAbstractItemView>
@@ -74,16 +75,16 @@ protected:
     }
 
     // Starts with this value stored (nothing: no "Fenwake" section).
-    TfMain& StartWith(const char* stored)
+    MainWindow& StartWith(const char* stored)
     {
         Put("DeusEx.ini", kNoThemeSystem);
         if (stored) kSystem.WriteText("Fenwake", "ColorThemeIndex", stored);
         return Window();
     }
 
-    TfMain& Shown()
+    MainWindow& Shown()
     {
-        TfMain& w = Window();
+        MainWindow& w = Window();
         w.show();
         QApplication::setActiveWindow(&w);
         QApplication::processEvents();
@@ -97,7 +98,7 @@ protected:
         emit themes->activated(index);
     }
 
-    TXPMenu* Painter() { return Find<TXPMenu>("XPMenu1"); }
+    FlatMenuPainter* Painter() { return Find<FlatMenuPainter>("XPMenu1"); }
     QListWidget* Keys() { return Find<QListWidget>("ListBox1"); }
     QColor PageArea() { return Find<QWidget>("Notebook1")->palette().color(QPalette::Window); }
 };
@@ -248,8 +249,8 @@ TEST_F(Appearance, KeyRowsPaintBoldGreenOnBlueWhenSelected)
     EXPECT_TRUE(Shows(image, selected, QColor(0xD2, 0xFF, 0xD2)));
     EXPECT_EQ(At(image, other.right() - 2, other.center().y()), QColor(0xFD, 0xE8, 0xFD));
     EXPECT_TRUE(Shows(image, other, QColor(0x00, 0x00, 0x80)));
-    EXPECT_TRUE(ui::ListBoxLook(keys->palette(), true, 0).bold);
-    EXPECT_FALSE(ui::ListBoxLook(keys->palette(), false, 0).bold);
+    EXPECT_TRUE(ui::ListLook(keys->palette(), true, 0).bold);
+    EXPECT_FALSE(ui::ListLook(keys->palette(), false, 0).bold);
 }
 
 TEST_F(Appearance, UnderTheSystemThemeKeysUseThePlatformsSelection)
@@ -267,7 +268,8 @@ TEST_F(Appearance, UnderTheSystemThemeKeysUseThePlatformsSelection)
 TEST_F(Appearance, AliasRowsPaintBlackOnGreyGreenWhenSelected)
 {
     StartWith("1");
-    Shown().ShowPage("AL");
+    Shown();
+    ShowPage("AL");
     auto* aliases = Find<QListWidget>("AList");
     EXPECT_EQ(ui::Tag(aliases), 175);
     aliases->setCurrentRow(3);
@@ -281,7 +283,7 @@ TEST_F(Appearance, AliasRowsPaintBlackOnGreyGreenWhenSelected)
 
 TEST_F(Appearance, OpenDropDownListsPaintTheirSchemeByTag)
 {
-    TfMain& w = Shown();
+    Shown();
     struct Case {
         const char* page;
         const char* name;
@@ -293,7 +295,7 @@ TEST_F(Appearance, OpenDropDownListsPaintTheirSchemeByTag)
         {"Graphics", "QGraphicsQuality", 1, Qt::white, QColor(0x00, 0x46, 0x00), QColor(0xDA, 0xF3, 0xF0)},
     };
     for (const Case& c : cases) {
-        w.ShowPage(c.page);
+        ShowPage(c.page);
         auto* box = Find<QComboBox>(c.name);
         ASSERT_NE(box, nullptr);
         box->setCurrentIndex(c.row);
@@ -314,8 +316,8 @@ TEST_F(Appearance, OpenDropDownListsPaintTheirSchemeByTag)
 
 TEST_F(Appearance, TheClosedBoxShowsItsEntrySelectedOnlyWithTheFocus)
 {
-    TfMain& w = Shown();
-    w.ShowPage("Default");
+    Shown();
+    ShowPage("Default");
     auto* box = Find<QComboBox>("ConnSpeed");
     box->setCurrentIndex(3);
     Find<QWidget>("PlayerName")->setFocus();
@@ -333,10 +335,10 @@ TEST_F(Appearance, TheClosedBoxShowsItsEntrySelectedOnlyWithTheFocus)
 
 TEST_F(Appearance, TheSearchFieldHasAFlatTwoPixelRing)
 {
-    TfMain& w = Shown();
+    MainWindow& w = Shown();
     (void)w;
     auto* search = Find<QLineEdit>("QSearchKey");
-    auto* bordered = qobject_cast<TBorderColorEdit*>(search);
+    auto* bordered = qobject_cast<BorderedLineEdit*>(search);
     ASSERT_NE(bordered, nullptr);
     EXPECT_EQ(bordered->BorderColor(), QColor(0x02, 0x1A, 0x4A));
     const QImage image = Grab(search);
@@ -362,7 +364,7 @@ public:
 
 TEST(BorderColorEdit, IsBlackByDefaultAndRepaintsOnlyForANewColour)
 {
-    TBorderColorEdit edit;
+    BorderedLineEdit edit;
     edit.resize(80, 21);
     EXPECT_EQ(edit.BorderColor(), QColor(Qt::black));
     EXPECT_EQ(edit.property("BorderColor").value<QColor>(), QColor(Qt::black));
@@ -422,13 +424,13 @@ TEST(PitchedLabel, SetsLinesOnePitchApart)
 TEST_F(Appearance, TheEditMenuIsPaintedFlat)
 {
     StartWith("2");
-    TfMain& w = Shown();
+    MainWindow& w = Shown();
     QApplication::clipboard()->clear();
     auto* search = Find<QLineEdit>("QSearchKey");
     search->setFocus();
     QTest::keyClicks(search, "abc");
     search->selectAll();
-    QMenu* menu = w.EditPopupMenu();
+    QMenu* menu = Find<QMenu>("EditPopupMenu");
     menu->popup(w.mapToGlobal(QPoint(100, 100)));
     QApplication::processEvents();
     QAction* copy = Find<QAction>("EditCopy1");
@@ -478,7 +480,7 @@ TEST_F(Appearance, TheEditMenuIsPaintedFlat)
 
 TEST_F(Appearance, AShortcutWidensAnItemByItsTextAndWWW)
 {
-    TXPMenu* xp = Painter();
+    FlatMenuPainter* xp = Painter();
     QStyleOptionMenuItem item;
     item.menuItemType = QStyleOptionMenuItem::Normal;
     item.text = "&Copy";
@@ -500,8 +502,8 @@ TEST_F(Appearance, AShortcutWidensAnItemByItsTextAndWWW)
 
 TEST_F(Appearance, AMenuWithAStyleOfItsOwnIsTakenOnlyWhenOverriding)
 {
-    TfMain& w = Window();
-    TXPMenu* xp = Painter();
+    MainWindow& w = Window();
+    FlatMenuPainter* xp = Painter();
     std::unique_ptr<QStyle> own(QStyleFactory::create("Fusion"));
     auto* menu = new QMenu(&w);
     menu->addAction("Own");
@@ -517,7 +519,7 @@ TEST_F(Appearance, AMenuWithAStyleOfItsOwnIsTakenOnlyWhenOverriding)
 TEST_F(Appearance, MenusFilledLaterAreTakenOverWhileDetecting)
 {
     StartWith("2");
-    TfMain& w = Window();
+    MainWindow& w = Window();
     auto* late = new QMenu(&w);
     late->addAction("Late");
     auto* sub = late->addMenu("More");
@@ -570,7 +572,7 @@ TEST_F(Appearance, PageButtonsShowLightWhenCheckedAndMediumUnderThePointer)
 
 TEST_F(Appearance, TheToolsCursorsReplaceTheArrowAndTheHand)
 {
-    TfMain& w = Window();
+    MainWindow& w = Window();
     const QImage arrow = ui::ArrowCursorImage();
     const QImage hand = ui::HandCursorImage();
     EXPECT_EQ(arrow.size(), QSize(32, 32));
@@ -600,7 +602,7 @@ TEST_F(Appearance, TheToolsCursorsReplaceTheArrowAndTheHand)
     EXPECT_FALSE(Find<QWidget>("Label18")->testAttribute(Qt::WA_SetCursor));
 
     // A control that asks for the hand later gets the tool's too.
-    auto* late = new QLabel("late", w.Page("Misc"));
+    auto* late = new QLabel("late", Page("Misc"));
     late->setCursor(Qt::PointingHandCursor);
     EXPECT_TRUE(ui::IsToolHand(late->cursor()));
 }
@@ -608,7 +610,7 @@ TEST_F(Appearance, TheToolsCursorsReplaceTheArrowAndTheHand)
 TEST_F(Appearance, ControlsShareOneDrawingOfEachCursor)
 {
     // Drawn once, not per control: one picture, one cursor of the window system.
-    TfMain& w = Window();
+    MainWindow& w = Window();
     const qint64 arrow = w.cursor().pixmap().cacheKey();
     for (const char* name : {"PlayerName", "ListBox1", "AList", "ConnSpeed"})
         EXPECT_EQ(Find<QWidget>(name)->cursor().pixmap().cacheKey(), arrow) << name;
@@ -620,15 +622,15 @@ TEST_F(Appearance, ControlsShareOneDrawingOfEachCursor)
 
 TEST_F(Appearance, PressedLinksTurnRedThenBlueOrLighterBlue)
 {
-    TfMain& w = Shown();
-    w.ShowPage("Graphics");
+    Shown();
+    ShowPage("Graphics");
     auto* advanced = Find<QLabel>("Label7");
     QTest::mousePress(advanced, Qt::LeftButton);
     EXPECT_EQ(advanced->palette().color(QPalette::WindowText), QColor(0xFF, 0x00, 0x00));
     QTest::mouseRelease(advanced, Qt::LeftButton);
     EXPECT_EQ(advanced->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
 
-    w.ShowPage("Misc");
+    ShowPage("Misc");
     auto* example = Find<QLabel>("LInsertSample");
     EXPECT_EQ(example->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
     QTest::mousePress(example, Qt::LeftButton);
@@ -655,14 +657,16 @@ TEST_F(Appearance, RealSystemFilesKeepEveryOtherByte)
         const std::string original = Get(entry.path());
         Put("DeusEx.ini", original);
         QWidget host;
-        TAppearance look(host, {new QComboBox(&host),
-                                new QWidget(&host),
-                                new QWidget(&host),
-                                new QWidget(&host),
-                                new QListWidget(&host),
-                                new QListWidget(&host),
-                                {}});
-        look.InitializeCurrentColorTheme();
+        fenwake::Appearance look(host,
+                                 {new QComboBox(&host),
+                                  new QWidget(&host),
+                                  new QWidget(&host),
+                                  new QWidget(&host),
+                                  new QListWidget(&host),
+                                  new QListWidget(&host),
+                                  {}},
+                                 game::SystemIni());
+        look.ApplyStoredTheme();
         const std::string after = Get("DeusEx.ini");
         EXPECT_EQ(after.substr(0, original.size()), original) << name;
         EXPECT_NE(after.find("[Fenwake]"), std::string::npos) << name;

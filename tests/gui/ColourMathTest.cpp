@@ -1,6 +1,6 @@
 #include "ui/ColourValue.h"
+#include "ui/FlatMenuPalette.h"
 #include "ui/Themes.h"
-#include "ui/XPMenuPalette.h"
 
 #include <gtest/gtest.h>
 
@@ -25,16 +25,16 @@ TEST(ColourValue, DesignValuesKeepRedInTheLowByte)
     EXPECT_EQ(FromHex(0xFDF0C8), 0x00C8F0FDu);
     EXPECT_EQ(ToRgb(0x00D7D9BDu), (Rgb{0xBD, 0xD9, 0xD7}));
     EXPECT_FALSE(IsSystemColour(0x00FFFFFFu));
-    EXPECT_TRUE(IsSystemColour(clWindow));
-    EXPECT_EQ(SystemIndex(clWindow), 5);
-    EXPECT_EQ(SystemIndex(clBtnFace), 15);
+    EXPECT_TRUE(IsSystemColour(kSystemWindow));
+    EXPECT_EQ(SystemIndex(kSystemWindow), 5);
+    EXPECT_EQ(SystemIndex(kSystemBtnFace), 15);
 
     static int asked = -1;
     auto lookup = [](int index) {
         asked = index;
         return Rgb{1, 2, 3};
     };
-    EXPECT_EQ(Resolve(clBtnFace, lookup), (Rgb{1, 2, 3}));
+    EXPECT_EQ(Resolve(kSystemBtnFace, lookup), (Rgb{1, 2, 3}));
     EXPECT_EQ(asked, 15);
     EXPECT_EQ(Resolve(FromHex(0x123456), lookup), (Rgb{0x12, 0x34, 0x56}));
 }
@@ -114,25 +114,25 @@ Rgb Classic(int index)
     }
 }
 
-XPMenuColours WindowSettings()
+FlatMenuColours WindowSettings()
 {
-    XPMenuColours c;
+    FlatMenuColours c;
     c.color = FromHex(0xFDF0C8);
     c.iconBack = FromHex(0xFDF0C8);
     c.menuBar = FromHex(0x3068FF);
     c.select = FromHex(0xBDD9D7);
     c.selectBorder = FromHex(0x3068FF);
     c.selectFont = FromHex(0x400040);
-    c.disabled = clInactiveCaption;
+    c.disabled = kSystemInactiveCaption;
     c.separator = FromHex(0xFF8000);
-    c.checked = clHighlight;
+    c.checked = kSystemHighlight;
     c.useSystemColors = false;
     return c;
 }
 
 TEST(MenuPalette, TheWindowsSettingsOnARichDisplay)
 {
-    const XPMenuPalette p = DerivePalette(WindowSettings(), true, &Classic);
+    const FlatMenuPalette p = DerivePalette(WindowSettings(), true, &Classic);
     EXPECT_EQ(p.menuBackground, Hex(0xFDF0C8));
     EXPECT_EQ(p.iconColumn, Hex(0xFDF0C8));
     EXPECT_EQ(p.selection, Hex(0xBDD9D7));
@@ -152,7 +152,7 @@ TEST(MenuPalette, TheWindowsSettingsOnARichDisplay)
 
 TEST(MenuPalette, FewerColoursUseWhiteSilverAndTheShadow)
 {
-    const XPMenuPalette p = DerivePalette(WindowSettings(), false, &Classic);
+    const FlatMenuPalette p = DerivePalette(WindowSettings(), false, &Classic);
     EXPECT_EQ(p.selectionLight, Hex(0xFFFFFF));
     EXPECT_EQ(p.selectionMedium, Hex(0xC0C0C0));
     EXPECT_EQ(p.frameShadow, Hex(0x808080));
@@ -163,9 +163,9 @@ TEST(MenuPalette, FewerColoursUseWhiteSilverAndTheShadow)
 
 TEST(MenuPalette, SystemColoursDeriveFromTheDesktop)
 {
-    XPMenuColours c = WindowSettings();
+    FlatMenuColours c = WindowSettings();
     c.useSystemColors = true;
-    const XPMenuPalette rich = DerivePalette(c, true, &Classic);
+    const FlatMenuPalette rich = DerivePalette(c, true, &Classic);
     EXPECT_EQ(rich.menuBackground, Lighten(Hex(0xD4D0C8), 86));
     EXPECT_EQ(rich.iconColumn, Lighten(Hex(0xD4D0C8), 16));
     EXPECT_EQ(rich.selection, Lighten(Hex(0x0A246A), 68));
@@ -177,7 +177,7 @@ TEST(MenuPalette, SystemColoursDeriveFromTheDesktop)
     EXPECT_EQ(rich.separator, Lighten(Hex(0x808080), 25));
     EXPECT_EQ(rich.hot, rich.selection);
 
-    const XPMenuPalette poor = DerivePalette(c, false, &Classic);
+    const FlatMenuPalette poor = DerivePalette(c, false, &Classic);
     EXPECT_EQ(poor.menuBackground, Hex(0xFFFFFF));
     EXPECT_EQ(poor.iconColumn, Hex(0xD4D0C8));
     EXPECT_EQ(poor.selection, Hex(0xFFFFFF));
@@ -188,10 +188,10 @@ TEST(MenuPalette, SystemColoursDeriveFromTheDesktop)
 TEST(ThemeRecords, TheFirstThreeAreTheDesignedOnes)
 {
     const ThemeRecord system = *ThemeFor(0);
-    EXPECT_EQ(system.keyList, clWindow);
-    EXPECT_EQ(system.pageArea, clBtnFace);
-    EXPECT_EQ(system.mainWindow, clBtnFace);
-    EXPECT_EQ(system.topStrip, clBtnFace);
+    EXPECT_EQ(system.keyList, kSystemWindow);
+    EXPECT_EQ(system.pageArea, kSystemBtnFace);
+    EXPECT_EQ(system.mainWindow, kSystemBtnFace);
+    EXPECT_EQ(system.topStrip, kSystemBtnFace);
     EXPECT_FALSE(system.menuPainter);
     EXPECT_FALSE(system.autoDetect);
     EXPECT_EQ(system.lists, ListDrawing::Plain);
@@ -222,7 +222,7 @@ TEST(ThemeRecords, TheLastThreeHaveColoursOfTheirOwn)
         ASSERT_TRUE(theme.has_value()) << index;
         EXPECT_TRUE(theme->menuPainter) << index;
         EXPECT_EQ(theme->lists, ListDrawing::Custom) << index;
-        for (TColor c : {theme->keyList, theme->pageArea, theme->mainWindow, theme->topStrip})
+        for (ColourValue c : {theme->keyList, theme->pageArea, theme->mainWindow, theme->topStrip})
             EXPECT_FALSE(IsSystemColour(c)) << index;
         for (int other = 0; other < 6; ++other) {
             if (other != index) {

@@ -2,7 +2,7 @@
 
 #include "TempDir.h"
 
-#include "app/TApplication.h"
+#include "app/Application.h"
 #include "ui/Messages.h"
 
 #include <QAbstractButton>
@@ -101,11 +101,15 @@ std::string GameDirTest::Get(const std::filesystem::path& name)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TfMain& GameDirTest::Window()
+MainWindow& GameDirTest::Window()
 {
-    if (!window_) window_ = std::make_unique<TfMain>();
+    if (!window_) window_ = std::make_unique<MainWindow>();
     return *window_;
 }
+
+void GameDirTest::ShowPage(const char* name) { Find<QStackedWidget>("Notebook1")->setCurrentWidget(Page(name)); }
+
+QString GameDirTest::CurrentPageName() { return Find<QStackedWidget>("Notebook1")->currentWidget()->objectName(); }
 
 } // namespace fenwake::test
 
@@ -114,7 +118,7 @@ int main(int argc, char** argv)
     // Wine passes no QT_ variable on to a Windows program, so the default is
     // the tests' own.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    fenwake::TApplication app(argc, argv);
+    fenwake::Application app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
 
     // A box nobody answers would hang the run: fail the test and close it.

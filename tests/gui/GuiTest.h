@@ -1,9 +1,16 @@
 #pragma once
 
-#include "app/TfMain.h"
+#include "app/MainWindow.h"
+#include "pages/GraphicsPage.h"
+#include "pages/KeyAliasesPage.h"
+#include "pages/KeyBindingsPage.h"
+#include "pages/PlayerPage.h"
+#include "ui/EditMenu.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
+#include <QStackedWidget>
 #include <QString>
 #include <QTimer>
 
@@ -67,7 +74,12 @@ protected:
     static std::string Get(const std::filesystem::path& name);
 
     // Builds the main window (running the start-up sequence).
-    TfMain& Window();
+    MainWindow& Window();
+
+    // The notebook's pages by name ("Default", "Graphics", "Misc", "AL").
+    QWidget* Page(const char* name) { return Find<QWidget>(name); }
+    void ShowPage(const char* name);
+    QString CurrentPageName();
 
     template <class T>
     T* Find(const char* name)
@@ -78,7 +90,7 @@ protected:
     }
 
     std::filesystem::path dir_;
-    std::unique_ptr<TfMain> window_;
+    std::unique_ptr<MainWindow> window_;
 
 private:
     std::filesystem::path old_;

@@ -22,7 +22,7 @@ protected:
     // The sample game folder, the window shown on the aliases page.
     void Open()
     {
-        TfMain& w = Window();
+        MainWindow& w = Window();
         list = Find<QListWidget>("AList");
         command = Find<QLineEdit>("ECommand");
         name = Find<QLineEdit>("EAName");

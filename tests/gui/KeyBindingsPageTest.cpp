@@ -2,7 +2,7 @@
 #include "TempDir.h"
 
 #include "config/ConfigFile.h"
-#include "pages/CommandsList.h"
+#include "rules/CommandsList.h"
 #include "ui/Colours.h"
 
 #include <algorithm>
@@ -47,7 +47,7 @@ protected:
     // The window, shown, with the page's controls at hand.
     void Open()
     {
-        TfMain& w = Window();
+        MainWindow& w = Window();
         w.show();
         QApplication::setActiveWindow(&w);
         keys = Find<QListWidget>("ListBox1");
@@ -117,7 +117,7 @@ TEST_F(KeyPage, EveryControlSitsAtItsPlace)
     Open();
     auto* frame = Find<QGroupBox>("GroupBox2");
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->parentWidget(), Window().Page("Misc"));
+    EXPECT_EQ(frame->parentWidget(), Page("Misc"));
     EXPECT_EQ(frame->geometry(), QRect(8, 8, 529, 313));
     EXPECT_EQ(frame->title(), "  Key bindings  ");
     const std::pair<const char*, QRect> places[] = {
@@ -364,7 +364,7 @@ TEST_F(KeyPage, ADoubleClickHighlightsTheCommandBoxBriefly)
     DoubleClick(five);
     EXPECT_EQ(Selected(), "5");
     EXPECT_EQ(ui::BaseColour(box), QColor(0xFF, 0xFF, 0x00));
-    Window().Timer1Timer();
+    Find<KeyBindingsPage>("Misc")->EndCommandBoxHighlight();
     EXPECT_EQ(ui::BaseColour(box), kNormal);
 
     DoubleClick(five);
@@ -440,7 +440,7 @@ TEST_F(StartUp, AMissingUserIniIsReportedAndEndsTheProgram)
                   QMessageBox::Critical, QMessageBox::Ok});
     boxes.Expect({"ERROR! :D", "Unable to create backup copies of configuration files! :D", QMessageBox::Critical,
                   QMessageBox::Ok});
-    TfMain& w = Window();
+    MainWindow& w = Window();
     boxes.Verify();
     EXPECT_TRUE(w.TerminateRequested());
     EXPECT_EQ(w.StartupSteps().back(), "BuildIniBackups") << "the rest of the start-up is skipped";
@@ -455,7 +455,7 @@ TEST_F(StartUp, AFailedBackupStopsTheStartUpSilently)
     BoxAnswerer boxes;
     boxes.Expect({"ERROR! :D", "Unable to create backup copies of configuration files! :D", QMessageBox::Critical,
                   QMessageBox::Ok});
-    TfMain& w = Window();
+    MainWindow& w = Window();
     boxes.Verify();
     EXPECT_EQ(boxes.Seen().size(), 1u);
     EXPECT_FALSE(w.TerminateRequested());

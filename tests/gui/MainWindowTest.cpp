@@ -32,7 +32,7 @@ const ExpectedBox kQuitQuestion{"Please confirm",      "Are you sure you want to
 
 TEST_F(MainWindow, IsLaidOutWithItsNamedControls)
 {
-    TfMain& w = Window();
+    fenwake::MainWindow& w = Window();
     EXPECT_EQ(w.size(), QSize(543, 407));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -84,30 +84,30 @@ TEST_F(MainWindow, StartUpRunsEveryStepInItsOrder)
 
 TEST_F(MainWindow, ToolButtonsSwitchPagesAndStayExclusive)
 {
-    TfMain& w = Window();
+    Window();
     auto* keys = Find<QAbstractButton>("ToolButton1");
     auto* aliases = Find<QAbstractButton>("ToolButton2");
-    EXPECT_EQ(w.CurrentPageName(), "Misc");
+    EXPECT_EQ(CurrentPageName(), "Misc");
     EXPECT_TRUE(keys->isChecked());
 
     QTest::mouseClick(aliases, Qt::LeftButton);
-    EXPECT_EQ(w.CurrentPageName(), "AL");
+    EXPECT_EQ(CurrentPageName(), "AL");
     EXPECT_TRUE(aliases->isChecked());
     EXPECT_FALSE(keys->isChecked());
 
     QTest::mouseClick(aliases, Qt::LeftButton);
-    EXPECT_EQ(w.CurrentPageName(), "AL");
+    EXPECT_EQ(CurrentPageName(), "AL");
     EXPECT_TRUE(aliases->isChecked());
 
     QTest::mouseClick(keys, Qt::LeftButton);
-    EXPECT_EQ(w.CurrentPageName(), "Misc");
+    EXPECT_EQ(CurrentPageName(), "Misc");
     EXPECT_TRUE(keys->isChecked());
     EXPECT_FALSE(aliases->isChecked());
 }
 
 TEST_F(MainWindow, CloseAsksAndNoKeepsEverything)
 {
-    TfMain& w = Window();
+    fenwake::MainWindow& w = Window();
     w.show();
     const std::string userBefore = Get("User.ini");
     const std::string systemBefore = Get("DeusEx.ini");
@@ -143,7 +143,7 @@ TEST_F(MainWindow, ErrorsShowWithTheTitleAndTheFullStopRule)
 
 TEST_F(MainWindow, EditCommandsFollowTheFocusedField)
 {
-    TfMain& w = Window();
+    fenwake::MainWindow& w = Window();
     w.show();
     QApplication::setActiveWindow(&w);
     auto* cut = Find<QAction>("EditCut1");
@@ -157,10 +157,10 @@ TEST_F(MainWindow, EditCommandsFollowTheFocusedField)
     EXPECT_EQ(all->text(), "Select &All");
 
     QApplication::clipboard()->setText("pasted");
-    w.UpdateEditActions();
+    Find<ui::EditMenu>("EditPopupMenu")->UpdateActions();
     for (QAction* a : {cut, copy, paste, all, undo}) EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
 
-    auto* field = new QLineEdit(w.Page("Misc"));
+    auto* field = new QLineEdit(Page("Misc"));
     field->show();
     field->setFocus();
     QApplication::processEvents();

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSlider>
@@ -56,8 +57,8 @@ protected:
 
 TEST_F(SettingsPages, PlayerPageIsLaidOutAndLoadsTheSample)
 {
-    TfMain& w = Window();
-    QWidget* page = w.Page("Default");
+    Window();
+    QWidget* page = Page("Default");
     auto* name = Find<QLineEdit>("PlayerName");
     auto* speed = Find<QComboBox>("ConnSpeed");
     auto* help = Find<QCheckBox>("cShowHelpMessages");
@@ -79,32 +80,32 @@ TEST_F(SettingsPages, PlayerPageIsLaidOutAndLoadsTheSample)
     EXPECT_EQ(name->text(), "SamplePlayer");
     EXPECT_EQ(speed->currentText(), "DSL (10000)");
     EXPECT_TRUE(help->isChecked()); // the sample's True is no number: the default applies
-    EXPECT_EQ(w.CurrentPageName(), "Misc");
+    EXPECT_EQ(CurrentPageName(), "Misc");
 }
 
 TEST_F(SettingsPages, ASpeedOutsideTheTableLeavesTheSelection)
 {
     PutUser("  Bob  ", "4000", "0");
-    TfMain& w = Window();
+    Window();
     auto* speed = Find<QComboBox>("ConnSpeed");
     EXPECT_EQ(speed->currentIndex(), -1);
     EXPECT_EQ(Find<QLineEdit>("PlayerName")->text(), "Bob");
     EXPECT_FALSE(Find<QCheckBox>("cShowHelpMessages")->isChecked());
 
     PutUser("Alice", "0x4E20", "1");
-    w.GetSettigs();
+    Find<PlayerPage>("Default")->LoadSettings();
     EXPECT_EQ(speed->currentText(), "T1/LAN (20 000)");
 
     PutUser("Carol", "4000", "1");
-    w.GetSettigs();
+    Find<PlayerPage>("Default")->LoadSettings();
     EXPECT_EQ(speed->currentText(), "T1/LAN (20 000)");
     EXPECT_EQ(Find<QLineEdit>("PlayerName")->text(), "Carol");
 }
 
 TEST_F(SettingsPages, GraphicsPageIsLaidOutWithTheGroupHidden)
 {
-    TfMain& w = Window();
-    QWidget* page = w.Page("Graphics");
+    Window();
+    QWidget* page = Page("Graphics");
     auto* group = Find<QGroupBox>("GroupBox1");
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->parentWidget(), page);
@@ -153,7 +154,7 @@ TEST_F(SettingsPages, GraphicsLoadMapsEachValue)
     PutSystem("SkinDetail=high\r\nTextureDetail=Medium\r\nDecals=False\r\nScreenFlashes=1\r\n"
               "StartupFullscreen=0\r\nBrightness=0.300000\r\nFullscreenViewportX=1366\r\nFullscreenViewportY=0x300\r\n",
               "DetailTextures=0\r\n");
-    TfMain& w = Window();
+    Window();
     EXPECT_EQ(Find<QComboBox>("cbSkinDetail")->currentIndex(), -1);
     EXPECT_EQ(Find<QComboBox>("cbWorldTexture")->currentText(), "Medium");
     EXPECT_EQ(Find<QComboBox>("cbDecals")->currentText(), "Use");
@@ -165,7 +166,7 @@ TEST_F(SettingsPages, GraphicsLoadMapsEachValue)
     EXPECT_EQ(Find<QComboBox>("cbResY")->currentText(), "768");
 
     PutSystem("SkinDetail=Low\r\nTextureDetail=Ultra\r\nDecals=0\r\nBrightness=0.25\r\n", "DetailTextures=True\r\n");
-    w.GetGraphicsSettings();
+    Find<GraphicsPage>("Graphics")->LoadSettings();
     EXPECT_EQ(Find<QComboBox>("cbSkinDetail")->currentText(), "Low");
     EXPECT_EQ(Find<QComboBox>("cbWorldTexture")->currentText(), "Medium"); // kept
     EXPECT_EQ(Find<QComboBox>("cbDecals")->currentText(), "Don't use");
@@ -176,7 +177,7 @@ TEST_F(SettingsPages, GraphicsLoadMapsEachValue)
     EXPECT_EQ(Find<QComboBox>("cbResY")->currentText(), "480");
 
     PutSystem("Brightness=0.250000\r\n");
-    w.GetGraphicsSettings();
+    Find<GraphicsPage>("Graphics")->LoadSettings();
     EXPECT_EQ(gamma->value(), 3);
     EXPECT_EQ(Find<QLabel>("LGammaValue")->text(), "0.250000");
 }
@@ -247,7 +248,7 @@ TEST_F(SettingsPages, ResolutionFieldsTakeUpToFiveDigitsFromTheKeyboardOnly)
 
 TEST_F(SettingsPages, LinksToggleTheGroupAndTakeTheScreenSize)
 {
-    TfMain& w = Window();
+    Window();
     auto* link = Find<QLabel>("Label7");
     auto* group = Find<QGroupBox>("GroupBox1");
     QTest::mousePress(link, Qt::LeftButton);
@@ -262,12 +263,11 @@ TEST_F(SettingsPages, LinksToggleTheGroupAndTakeTheScreenSize)
     QTest::mouseClick(link, Qt::RightButton);
     EXPECT_TRUE(group->isHidden());
 
-    w.SetScreenSize({});
     QTest::mouseClick(Find<QLabel>("Label8"), Qt::LeftButton);
     const QSize screen = QGuiApplication::primaryScreen()->size();
     EXPECT_EQ(Find<QComboBox>("cbResX")->currentText(), QString::number(screen.width()));
     EXPECT_EQ(Find<QComboBox>("cbResY")->currentText(), QString::number(screen.height()));
-    EXPECT_EQ(w.ScreenSize(), screen);
+    EXPECT_EQ(Find<GraphicsPage>("Graphics")->ScreenSize(), screen);
 }
 
 TEST_F(SettingsPages, PickingAPresetSetsOnlyTheDetailLists)
@@ -334,7 +334,7 @@ TEST_F(SettingsPages, FirstRunPutsTheScreenSizeIntoTheResolution)
     PutSystem("FullscreenViewportX=1366\r\nFullscreenViewportY=768\r\n", "", "");
     EXPECT_EQ(Find<QComboBox>("cbResX")->currentText(), QString::number(screen.width()));
     EXPECT_EQ(Find<QComboBox>("cbResY")->currentText(), QString::number(screen.height()));
-    EXPECT_EQ(Window().ScreenSize(), screen);
+    EXPECT_EQ(Find<GraphicsPage>("Graphics")->ScreenSize(), screen);
 
     window_.reset();
     PutSystem("FullscreenViewportX=1366\r\nFullscreenViewportY=768\r\n", "", "[CVFirstFun]\r\nbWasFirstRun=True\r\n");
@@ -349,7 +349,7 @@ TEST_F(SettingsPages, FirstRunPutsTheScreenSizeIntoTheResolution)
 TEST_F(SettingsPages, ResetReloadsThePagesButNotTheQuickChoice)
 {
     PutSystem("SkinDetail=High\r\nTextureDetail=High\r\nDecals=1\r\nFullscreenViewportX=1366\r\n", "", "");
-    TfMain& w = Window();
+    Window();
     const std::string userBefore = Get("User.ini");
     const std::string systemBefore = Get("DeusEx.ini");
     Pick(Find<QComboBox>("QGraphicsQuality"), 0);
@@ -359,7 +359,7 @@ TEST_F(SettingsPages, ResetReloadsThePagesButNotTheQuickChoice)
     BoxAnswerer boxes;
     boxes.Expect({"Question", "Are you sure you want to do this?", QMessageBox::Question,
                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Ok});
-    w.ResetAllPages();
+    Find<QPushButton>("ResetKeyBindings")->click();
     boxes.Verify();
     EXPECT_EQ(Find<QComboBox>("QGraphicsQuality")->currentText(), "Low");
     EXPECT_EQ(Find<QComboBox>("cbSkinDetail")->currentText(), "High");

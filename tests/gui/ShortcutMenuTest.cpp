@@ -19,9 +19,9 @@ protected:
 
 TEST_F(ShortcutMenu, OpensAtTheWindowCornerWithItsItems)
 {
-    TfMain& w = Window();
+    MainWindow& w = Window();
     w.show();
-    QMenu* menu = w.ShortcutMenu();
+    QMenu* menu = Find<QMenu>("PopupMenu1");
     ASSERT_NE(menu, nullptr);
     QStringList captions;
     for (QAction* a : menu->actions()) captions << (a->isSeparator() ? "-" : a->text());

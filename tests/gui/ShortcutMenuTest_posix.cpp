@@ -1,7 +1,7 @@
 #include "GuiTest.h"
 #include "ScopedHome_posix.h"
 
-#include "shell/TFastShellLink.h"
+#include "shell/ShellLink.h"
 
 #include <QAction>
 #include <QMenu>
@@ -30,7 +30,7 @@ protected:
         GameDirTest::TearDown();
     }
 
-    QAction* Item(const char* name) { return Window().ShortcutMenu()->findChild<QAction*>(name); }
+    QAction* Item(const char* name) { return Find<QMenu>("PopupMenu1")->findChild<QAction*>(name); }
 
     std::filesystem::path home_;
     std::optional<ScopedHome> scoped_;

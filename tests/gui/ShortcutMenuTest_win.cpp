@@ -17,8 +17,8 @@ protected:
     {
         GameDirTest::SetUp();
         CopySamples();
-        desktop_ = fs::path(shell::FolderPath(TFastShellFolder::sfDesktop)) / "Fenwake.lnk";
-        programs_ = fs::path(shell::FolderPath(TFastShellFolder::sfProgramsMenu)) / "Fenwake.lnk";
+        desktop_ = fs::path(shell::FolderPath(ShellFolder::Desktop)) / "Fenwake.lnk";
+        programs_ = fs::path(shell::FolderPath(ShellFolder::ProgramsMenu)) / "Fenwake.lnk";
         if (fs::exists(desktop_) || fs::exists(programs_))
             GTEST_SKIP() << "a Fenwake link is already there: " << desktop_ << " or " << programs_;
     }
@@ -30,7 +30,7 @@ protected:
         GameDirTest::TearDown();
     }
 
-    QAction* Item(const char* name) { return Window().ShortcutMenu()->findChild<QAction*>(name); }
+    QAction* Item(const char* name) { return Find<QMenu>("PopupMenu1")->findChild<QAction*>(name); }
 
     fs::path desktop_;
     fs::path programs_;

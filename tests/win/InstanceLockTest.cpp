@@ -1,9 +1,9 @@
 // The single-instance guard on Windows, with real second processes: this
 // test program starts copies of itself that take the guard's lock the way
 // the program does at start-up.
+#include "app/InstanceLock.h"
 #include "../core/TempDir.h"
-#include "app/OneInst.h"
-#include "shell/TFastShellLink.h"
+#include "shell/ShellLink.h"
 
 #include <cstdlib>
 #include <string>

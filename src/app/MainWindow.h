@@ -1,0 +1,89 @@
+#pragma once
+
+#include "shell/ShellLink.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QComboBox;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+class QToolButton;
+
+namespace fenwake {
+
+namespace ui {
+class EditMenu;
+}
+class Appearance;
+class GraphicsPage;
+class KeyAliasesPage;
+class KeyBindingsPage;
+class PlayerPage;
+
+// The one main window: the mode strip, the notebook of pages, the shortcut
+// button and the theme list. It owns the pages and runs the start-up
+// sequence that fills them; the pages' own logic lives in the pages.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the layout and runs the start-up sequence. Needs the
+    // application object and the game's System directory as current directory.
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up steps that ran, by the names the start-up trace prints.
+    const QStringList& StartupSteps() const { return startupSteps_; }
+    // A step asked for the program to end once its window is up.
+    bool TerminateRequested() const { return terminateRequested_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildShortcutMenu();
+    void BuildPages();
+    void ShowPage(QWidget* page);
+
+    void RunStartup();
+    bool ConfirmClose();
+    void ApplyFirstRunScreenSize();
+    // The reset shared by the key bindings and aliases pages: asks, restores
+    // the backups and reloads the pages from them.
+    void ResetToBackups();
+
+    // The safeguards' steps, with their messages.
+    void CheckConfigFilesPresent();
+    void TakeFirstRunBackups();
+    void RestoreBackups();
+
+    void OpenShortcutMenu();
+    void MakeShortcutIn(ShellFolder folder);
+
+    QStackedWidget* notebook_ = nullptr;
+    QWidget* coolBar_ = nullptr;
+    QWidget* toolBar_ = nullptr;
+    QComboBox* themes_ = nullptr;
+    QPushButton* shortcutButton_ = nullptr;
+    QToolButton* keyBindingsButton_ = nullptr;
+    QToolButton* keyAliasesButton_ = nullptr;
+    QMenu* shortcutMenu_ = nullptr;
+    ui::EditMenu* editMenu_ = nullptr;
+    ShellLink shortcut_;
+
+    QStringList startupSteps_;
+    bool terminateRequested_ = false;
+    bool firstRun_ = false;
+    bool closing_ = false;
+    bool shownOnce_ = false;
+    Appearance* appearance_ = nullptr;
+    PlayerPage* playerPage_ = nullptr;
+    GraphicsPage* graphicsPage_ = nullptr;
+    KeyBindingsPage* keyBindingsPage_ = nullptr;
+    KeyAliasesPage* keyAliasesPage_ = nullptr;
+};
+
+} // namespace fenwake
