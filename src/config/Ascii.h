@@ -30,9 +30,11 @@ constexpr bool StartsWithNoCase(std::string_view s, std::string_view prefix)
     return prefix.size() <= s.size() && EqualsNoCase(s.substr(0, prefix.size()), prefix);
 }
 
-inline bool ContainsNoCase(std::string_view haystack, std::string_view needle)
+constexpr bool ContainsNoCase(std::string_view haystack, std::string_view needle)
 {
-    return ToLower(haystack).find(ToLower(needle)) != std::string::npos;
+    for (std::size_t i = 0; i + needle.size() <= haystack.size(); ++i)
+        if (EqualsNoCase(haystack.substr(i, needle.size()), needle)) return true;
+    return false;
 }
 
 // Alphabetical order without regard to case; bytes compare unsigned.

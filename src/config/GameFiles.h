@@ -21,6 +21,10 @@ inline constexpr std::string_view kInputSection = "Extension.Input";
 // The engine's own binding section, which older files and other tools keep.
 inline constexpr std::string_view kEngineInputSection = "Engine.Input";
 
+// What an editor that saved a file as UTF-8 may put first; the game reads it
+// as part of the first line.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 inline ConfigFile UserIni() { return ConfigFile(std::string(kUserIni)); }
 inline ConfigFile SystemIni() { return ConfigFile(std::string(kSystemIni)); }
 

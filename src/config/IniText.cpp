@@ -212,6 +212,19 @@ std::optional<std::string_view> FindValue(std::string_view text, std::string_vie
     return Trim(text.substr(found.valueBegin, found.keyLine.end - found.valueBegin));
 }
 
+std::optional<std::vector<Entry>> SectionEntries(std::string_view text, std::string_view section)
+{
+    const auto header = FindSection(text, Trim(section));
+    if (!header) return std::nullopt;
+    std::vector<Entry> entries;
+    ForEachEntry(text, header->next, [&](const Line& line, std::size_t eq) {
+        entries.push_back(
+            {Trim(text.substr(line.begin, eq - line.begin)), Trim(text.substr(eq + 1, line.end - eq - 1))});
+        return false;
+    });
+    return entries;
+}
+
 namespace {
 
 std::string Folded(std::string_view s) { return ascii::ToLower(Trim(s)); }

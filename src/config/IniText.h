@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 // The profile-file rules on a file's bytes, apart from any file access.
 namespace fenwake::ini {
@@ -17,6 +18,17 @@ inline constexpr std::size_t kMaxValueLength = 2047;
 // The raw value of the first matching entry (untrimmed of nothing but the
 // blanks around it), or nothing when the section or the key is missing.
 std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key);
+
+// One entry line as the engine reads it: the name and the raw value with the
+// blanks around them dropped.
+struct Entry {
+    std::string_view key;
+    std::string_view value;
+};
+
+// Every entry line of the first section of that name in file order, repeated
+// keys included, or nothing when there is no such section.
+std::optional<std::vector<Entry>> SectionEntries(std::string_view text, std::string_view section);
 
 // FindValue for many reads of one unchanged text, each section parsed at
 // most once. Holds views into the text; safe to ask from several threads.

@@ -68,7 +68,7 @@ std::string WriteSet(const ShownState& shown, std::string_view eol)
 
 SetLines ReadSet(std::string_view text)
 {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3); // saved by an editor as UTF-8
+    if (text.starts_with(game::kUtf8ByteOrderMark)) text.remove_prefix(game::kUtf8ByteOrderMark.size());
 
     struct Found {
         std::size_t rank;
