@@ -104,8 +104,8 @@ cmake -S "$work/src" -B "$work/build" -G Ninja \
 # lines. On standard error: callers keep standard output for the prefix.
 report_progress() {
   local log=$1 last="" step finished total
-  while sleep 60; do
-    step=$(tail -c 8192 "$log" 2>/dev/null | grep -ao '^\[[0-9]\+/[0-9]\+\]' | tail -1 || true)
+  while sleep 60 && kill -0 $$ 2>/dev/null; do # ends with the script, however it ends
+    step=$(tail -c 65536 "$log" 2>/dev/null | grep -ao '^\[[0-9]\+/[0-9]\+\]' | tail -1 || true)
     [ -n "$step" ] && [ "$step" != "$last" ] || continue
     last=$step
     step=${step#[}
