@@ -80,11 +80,13 @@ bool ContainsNoCase(std::string_view text, std::string_view part)
 }
 
 // Names travel as UTF-8 whatever the platform's own path encoding.
-std::string NameOf(const fs::path& p)
+std::string Utf8(const fs::path& p)
 {
-    const std::u8string name = p.filename().u8string();
-    return {name.begin(), name.end()};
+    const std::u8string text = p.u8string();
+    return {text.begin(), text.end()};
 }
+
+std::string NameOf(const fs::path& p) { return Utf8(p.filename()); }
 
 fs::path FromUtf8(std::string_view s) { return fs::path(std::u8string(s.begin(), s.end())); }
 
@@ -122,8 +124,8 @@ std::optional<fs::path> RelativeBelow(const fs::path& p, const fs::path& base)
 {
     auto in = p.begin();
     for (const fs::path& part : base) {
-        if (part.empty()) continue; // a trailing separator
-        if (in == p.end() || !ini::EqualsNoCase(NameOf(*in), NameOf(part))) return std::nullopt;
+        if (part.empty()) continue;                                                          // a trailing separator
+        if (in == p.end() || !ini::EqualsNoCase(Utf8(*in), Utf8(part))) return std::nullopt; // C: and \ too
         ++in;
     }
     fs::path rest;
