@@ -355,6 +355,7 @@ private:
     std::map<fs::path, std::vector<std::string>> listings_;
 };
 
+// The Windows inside a Wine prefix (Proton's pfx folders are such prefixes).
 Machine PrefixMachine(Lookup& look, const fs::path& prefix)
 {
     Machine m;
@@ -675,12 +676,6 @@ std::string_view Describe(Reason reason)
         return "VirtualStore copy";
     }
     return "?";
-}
-
-Machine WinePrefix(const fs::path& prefix)
-{
-    Lookup look;
-    return PrefixMachine(look, prefix);
 }
 
 std::vector<Install> FindInstalls(const Places& places, const fs::path& start) { return Search(places).Run(start); }

@@ -62,9 +62,6 @@ struct Places {
 
 Places PlatformPlaces();
 
-// The Windows inside a Wine prefix (Proton's pfx folders are such prefixes).
-Machine WinePrefix(const std::filesystem::path& prefix);
-
 // Every install with settings to edit, each once: the one holding the
 // starting folder (or found from its parents) first, then those in the
 // places. Folders that cannot be read are passed over; never throws for

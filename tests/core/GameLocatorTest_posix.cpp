@@ -81,14 +81,12 @@ TEST_F(LinuxLocator, SteamProtonAndWinePrefixesFromTheHomeFolder)
     Link("", "home/.var/app/com.valvesoftware.Steam/.local/share/Steam");
     Link("", wine + "Program Files/Deus Ex Loop");
 
+    const Found inWine = {wine + "program files (x86)/deus ex/system", Kind::Plain, "",
+                          wine + "users/me/My Documents/deus ex/system", Reason::LauncherDocuments};
+    const Found onDriveD = {"Drive D/SteamLibrary/steamapps/common/Deus Ex/System", Kind::Steam, "",
+                            "Drive D/SteamLibrary/steamapps/common/Deus Ex/System", Reason::GameFolder};
     EXPECT_EQ(Show(locate::FindInstalls(At("home"))),
-              Show(std::vector<Found>{
-                  {game, Kind::Steam, "", proton, Reason::LauncherDocuments},
-                  {wine + "program files (x86)/deus ex/system", Kind::Plain, "",
-                   wine + "users/me/My Documents/deus ex/system", Reason::LauncherDocuments},
-                  {"Drive D/SteamLibrary/steamapps/common/Deus Ex/System", Kind::Steam, "",
-                   "Drive D/SteamLibrary/steamapps/common/Deus Ex/System", Reason::GameFolder},
-              }));
+              Show(std::vector<Found>{{game, Kind::Steam, "", proton, Reason::LauncherDocuments}, inWine, onDriveD}));
 
     const auto elsewhere = locate::LiveElsewhere(At(game));
     ASSERT_TRUE(elsewhere);
@@ -97,18 +95,11 @@ TEST_F(LinuxLocator, SteamProtonAndWinePrefixesFromTheHomeFolder)
     // An unreadable library list: the Steam folder is still a library, the
     // one it names is out of reach.
     if (!test::Has(test::Needs::UnreadableFiles)) return;
-    Make(
-        {{steam + "steamapps/common/Deus Ex/System/DeusEx.exe"}, {steam + "steamapps/common/Deus Ex/System/User.ini"}});
+    const std::string own = steam + "steamapps/common/Deus Ex/System";
+    Make({{own + "/DeusEx.exe"}, {own + "/User.ini"}});
     fs::permissions(At(steam + "steamapps/libraryfolders.vdf"), fs::perms::none);
     EXPECT_EQ(Show(locate::FindInstalls(At("home"))),
-              Show(std::vector<Found>{
-                  {steam + "steamapps/common/Deus Ex/System", Kind::Steam, "",
-                   steam + "steamapps/common/Deus Ex/System", Reason::GameFolder},
-                  {wine + "program files (x86)/deus ex/system", Kind::Plain, "",
-                   wine + "users/me/My Documents/deus ex/system", Reason::LauncherDocuments},
-                  {"Drive D/SteamLibrary/steamapps/common/Deus Ex/System", Kind::Steam, "",
-                   "Drive D/SteamLibrary/steamapps/common/Deus Ex/System", Reason::GameFolder},
-              }));
+              Show(std::vector<Found>{{own, Kind::Steam, "", own, Reason::GameFolder}, inWine, onDriveD}));
 }
 
 } // namespace

@@ -60,32 +60,23 @@ protected:
         return {s.begin(), s.end()};
     }
 
-    static std::vector<std::string> Sorted(std::vector<std::string> lines)
+    // One line per install in a stable order: compared, and read when a test fails.
+    static std::vector<std::string> Show(const std::vector<Found>& found)
     {
+        std::vector<std::string> lines;
+        for (const Found& f : found)
+            lines.push_back(f.system + " | " + std::string(locate::Describe(f.kind)) +
+                            (f.mod.empty() ? "" : " " + f.mod) + " | " + f.live + " | " +
+                            std::string(locate::Describe(f.reason)));
         std::sort(lines.begin(), lines.end());
         return lines;
     }
 
-    static std::string Line(const std::string& system, locate::Kind kind, const std::string& mod,
-                            const std::string& live, locate::Reason reason)
-    {
-        return system + " | " + std::string(locate::Describe(kind)) + (mod.empty() ? "" : " " + mod) + " | " + live +
-               " | " + std::string(locate::Describe(reason));
-    }
-
     std::vector<std::string> Show(const std::vector<locate::Install>& installs) const
     {
-        std::vector<std::string> lines;
-        for (const auto& i : installs)
-            lines.push_back(Line(Relative(i.system), i.kind, i.mod, Relative(i.live), i.reason));
-        return Sorted(lines);
-    }
-
-    static std::vector<std::string> Show(const std::vector<Found>& expected)
-    {
-        std::vector<std::string> lines;
-        for (const auto& f : expected) lines.push_back(Line(f.system, f.kind, f.mod, f.live, f.reason));
-        return Sorted(lines);
+        std::vector<Found> found;
+        for (const auto& i : installs) found.push_back({Relative(i.system), i.kind, i.mod, Relative(i.live), i.reason});
+        return Show(found);
     }
 };
 
