@@ -17,7 +17,7 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENWAKE_TESTS=OFF -DFENWAKE_GUI=ON \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build "$build" -j 2
+cmake --build "$build" -j "$(nproc)"
 rm -f "$build"/fenwake_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/fenwake_*.deb)
