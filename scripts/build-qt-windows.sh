@@ -99,12 +99,32 @@ cmake -S "$work/src" -B "$work/build" -G Ninja \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_INSTALL_PREFIX="$prefix" \
   "${options[@]}" >"$work/configure.log"
-# Qt's own warnings run to thousands of lines: keep them out of the test log.
+# Qt's own warnings run to thousands of lines: keep them out of the test log,
+# and say about once a minute how far the build is, from ninja's [done/all]
+# lines. On standard error: callers keep standard output for the prefix.
+report_progress() {
+  local log=$1 last="" step finished total
+  while sleep 60 && kill -0 $$ 2>/dev/null; do # ends with the script, however it ends
+    step=$(tail -c 65536 "$log" 2>/dev/null | grep -ao '^\[[0-9]\+/[0-9]\+\]' | tail -1 || true)
+    [ -n "$step" ] && [ "$step" != "$last" ] || continue
+    last=$step
+    step=${step#[}
+    finished=${step%/*}
+    total=${step#*/}
+    total=${total%]}
+    echo "Qt build: $finished of $total steps ($((finished * 100 / total))%)" \
+      "after $(((SECONDS - start) / 60)) min" >&2
+  done
+}
+report_progress "$work/build.log" &
+progress=$!
 if ! cmake --build "$work/build" -j "$(nproc)" >"$work/build.log" 2>&1; then
+  kill "$progress" 2>/dev/null || true
   grep -B2 -A10 -m5 'error' "$work/build.log" || tail -50 "$work/build.log"
   echo "error: the Qt build failed; its log is $work/build.log" >&2
   exit 1
 fi
+kill "$progress" 2>/dev/null || true
 rm -rf "$prefix"
 cmake --install "$work/build" >/dev/null
 printf '%s\n' "$recipe" >"$prefix/.complete"
