@@ -95,6 +95,13 @@ Outcome ReplaceIfUnchanged(const std::filesystem::path& path, std::string_view b
 // restoring a backup never makes the configuration file read-only.
 bool Copy(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Adds the bytes at the end of an existing file in one write and flushes
+// them to disk before it returns; the bytes already there are never
+// touched, and another program's appends land before or after, never
+// inside. A crash may leave only the first part of the bytes. Returns false
+// on failure, and when there is no file.
+bool Append(const std::filesystem::path& path, std::string_view bytes);
+
 // The platform's replacement behind the three above (FileSystem_posix.cpp,
 // FileSystem_win.cpp). expected, when given, is what ReplaceIfUnchanged
 // expects; written, when given, receives the new file's stamp.

@@ -283,6 +283,15 @@ bool ClearAttributes(const fs::path& path)
     return ::chmod(path.c_str(), wanted & 07777) == 0;
 }
 
+bool Append(const fs::path& path, std::string_view bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, bytes) == 0 && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    return ok;
+}
+
 namespace {
 
 using StampOrMissing = std::optional<Stamp>;

@@ -344,6 +344,16 @@ bool ClearAttributes(const fs::path& path)
     return ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
+bool Append(const fs::path& path, std::string_view bytes)
+{
+    // Append access alone: every write goes to the end, whoever else appends.
+    Handle h(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) return false;
+    const bool ok = WriteAll(h.Get(), bytes) && ::FlushFileBuffers(h.Get()) != 0;
+    return h.Close() && ok;
+}
+
 Outcome ReplaceChecked(const fs::path& path, std::string_view bytes, const std::optional<Stamp>* expected,
                        Stamp* written)
 {

@@ -14,6 +14,10 @@ namespace fenwake::game {
 inline constexpr std::string_view kUserIni = ".\\User.ini";
 inline constexpr std::string_view kSystemIni = ".\\DeusEx.ini";
 
+// The game's program, and Kentie's launcher that many players start instead.
+inline constexpr std::string_view kGameProgram = "DeusEx.exe";
+inline constexpr std::string_view kLauncherProgram = "DeusExe.exe";
+
 // User.ini's section of bindings and aliases, and the copy of the bindings
 // that every binding save keeps in step.
 inline constexpr std::string_view kInputExtSection = "Extension.InputExt";

@@ -23,7 +23,7 @@ namespace {
 // The game's files, named as its installers spell them (game::kUserIni
 // without the leading ".\").
 constexpr std::string_view kSystemFolder = "System";
-constexpr std::string_view kGameProgram = "DeusEx.exe";
+constexpr std::string_view kGameProgram = game::kGameProgram;
 constexpr std::string_view kGamePackage = "DeusEx.u";
 constexpr std::string_view kUserIni = game::kUserIni.substr(2);
 constexpr std::string_view kSystemIni = game::kSystemIni.substr(2);
@@ -31,7 +31,7 @@ constexpr std::string_view kSystemIni = game::kSystemIni.substr(2);
 // Kentie's launcher: its program, the section it keeps in DeusEx.ini (its
 // project name), and the folder under Documents that it rebases the game's
 // files to, the game's own folder layout kept below it.
-constexpr std::string_view kLauncherProgram = "DeusExe.exe";
+constexpr std::string_view kLauncherProgram = game::kLauncherProgram;
 constexpr std::string_view kLauncherSection = "DeusExe";
 constexpr std::string_view kLauncherFolder = "Deus Ex";
 
