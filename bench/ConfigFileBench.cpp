@@ -156,7 +156,7 @@ void BM_WriteBinding(benchmark::State& state)
     const std::string values[2] = {"ActivateBelt 0 | onrelease ParseLeftClick", "ActivateBelt 0"};
     std::size_t i = 0;
     for (auto _ : state) {
-        keys::WriteBinding(game::UserIni(), "F10", values[i++ & 1]);
+        keys::WriteBinding(game::UserIni(), "F10", values[i++ & 1], history::Recorder::None());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }

@@ -197,14 +197,16 @@ void MainWindow::MakeShortcutIn(ShellFolder folder) { MakeShortcut(shortcut_, fo
 
 void MainWindow::BuildPages()
 {
+    const history::Recorder recorder = WindowRecorder();
     // In the notebook's order; each builds its own controls.
     playerPage_ = trace::Phase("build player page", [this] { return new PlayerPage(notebook_, game::UserIni()); });
     graphicsPage_ =
         trace::Phase("build graphics page", [this] { return new GraphicsPage(notebook_, game::SystemIni()); });
-    keyBindingsPage_ = trace::Phase("build key bindings page",
-                                    [this] { return new KeyBindingsPage(notebook_, *editMenu_, game::UserIni()); });
-    keyAliasesPage_ = trace::Phase("build key aliases page",
-                                   [this] { return new KeyAliasesPage(notebook_, *editMenu_, game::UserIni()); });
+    keyBindingsPage_ = trace::Phase("build key bindings page", [&] {
+        return new KeyBindingsPage(notebook_, *editMenu_, game::UserIni(), recorder);
+    });
+    keyAliasesPage_ = trace::Phase(
+        "build key aliases page", [&] { return new KeyAliasesPage(notebook_, *editMenu_, game::UserIni(), recorder); });
     for (QWidget* page : std::initializer_list<QWidget*>{playerPage_, graphicsPage_, keyBindingsPage_, keyAliasesPage_})
         notebook_->addWidget(page);
     notebook_->setCurrentWidget(keyBindingsPage_);
@@ -242,6 +244,8 @@ void MainWindow::RunStartup()
          [this] {
              if (firstRun_) ApplyFirstRunScreenSize();
          }},
+        {"CheckGameRunning", [this] { WarnGameRunning(); }},
+        {"FindUndoneChanges", [this] { OfferUndoneChanges(); }},
     };
     // An error ends the sequence at its step; the window still opens.
     ui::RunHandler([&] {

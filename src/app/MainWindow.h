@@ -1,9 +1,14 @@
 #pragma once
 
+#include "config/GameProcess.h"
+#include "rules/ChangeHistory.h"
 #include "shell/ShellLink.h"
 
 #include <QStringList>
 #include <QWidget>
+
+#include <memory>
+#include <string>
 
 class QComboBox;
 class QMenu;
@@ -60,6 +65,14 @@ private:
     void TakeFirstRunBackups();
     void RestoreBackups();
 
+    // The history of changes and the game-running check, with their
+    // messages (MainWindowHistory.cpp).
+    history::Recorder WindowRecorder();
+    void WarnGameRunning();
+    void AfterSave();
+    void OfferUndoneChanges();
+    void TellHistoryTrouble(const std::string& message);
+
     void OpenShortcutMenu();
     void MakeShortcutIn(ShellFolder folder);
 
@@ -73,6 +86,11 @@ private:
     QMenu* shortcutMenu_ = nullptr;
     ui::EditMenu* editMenu_ = nullptr;
     ShellLink shortcut_;
+    std::shared_ptr<history::ChangeHistory> history_;
+    bool historyOpened_ = false;
+    game::GameWatch gameWatch_;
+    // Told since the game was last seen not running.
+    bool warnedWhileRunning_ = false;
 
     QStringList startupSteps_;
     bool terminateRequested_ = false;

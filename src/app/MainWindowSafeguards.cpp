@@ -5,6 +5,7 @@
 
 #include "config/Errors.h"
 #include "config/Safeguards.h"
+#include "rules/Revert.h"
 #include "ui/Messages.h"
 #include "ui/Text.h"
 
@@ -31,7 +32,7 @@ void MainWindow::TakeFirstRunBackups()
 
 void MainWindow::RestoreBackups()
 {
-    if (safeguards::RestoreBackups()) return;
+    if (history::RestoreBackups(WindowRecorder())) return;
     ui::Ask(this, QStringLiteral("Unable to restore backup copies of configuration files!"), QStringLiteral("ERROR"),
             QMessageBox::Critical, QMessageBox::Ok);
     throw SilentAbort{};

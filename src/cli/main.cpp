@@ -1,5 +1,6 @@
 // fenwake-cli: the key bindings and aliases of Deus Ex's User.ini from a
 // terminal, through the same saves as the window.
+#include "cli/HistoryCommands.h"
 #include "config/Ascii.h"
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
@@ -8,11 +9,13 @@
 #include "rules/BindingSet.h"
 #include "rules/KeyAliases.h"
 #include "rules/KeyBindings.h"
+#include "rules/Revert.h"
 
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace fenwake::cli {
@@ -124,7 +127,8 @@ void BindKey(const std::string& key, const std::string& text)
 {
     const std::string_view listed = ListedKey(key);
     EnsureBackups();
-    keys::WriteBinding(User(), listed, text);
+    WarnIfGameRunning();
+    keys::WriteBinding(User(), listed, text, Recorder(history::Origin::CliBind));
 }
 
 void SaveAlias(int slot, const std::string& command, const std::string& name, bool unlock)
@@ -143,7 +147,8 @@ void SaveAlias(int slot, const std::string& command, const std::string& name, bo
         break;
     }
     EnsureBackups();
-    aliases::SaveSlot(User(), slot, fields);
+    WarnIfGameRunning();
+    aliases::SaveSlot(User(), slot, fields, Recorder(history::Origin::CliAlias));
 }
 
 void ExportSet(const fs::path& file)
@@ -173,7 +178,8 @@ void ImportSet(const Output& out, const fs::path& file, bool dryRun, bool unlock
     }
     if (plan.writes.empty()) return;
     EnsureBackups();
-    sets::ApplyPlan(user, plan);
+    WarnIfGameRunning();
+    sets::ApplyPlan(user, plan, Recorder(history::Origin::CliImport));
     std::cerr << plan.changes.size() << " change(s) written.\n";
 }
 
@@ -196,9 +202,16 @@ void RestoreBackups(bool yes)
         if (answer != "y" && answer != "Y" && ascii::ToLower(answer) != "yes")
             throw Refusal{kFailed, "Nothing restored."};
     }
-    if (!safeguards::RestoreBackups())
+    WarnIfGameRunning();
+    if (!history::RestoreBackups(Recorder(history::Origin::Reset)))
         throw Refusal{kFailed, "Unable to restore the backup copies; " + std::string(safeguards::kUserIni) + " and " +
                                    std::string(safeguards::kSystemIni) + " are unchanged."};
+}
+
+// A history command's failure, already worded.
+void Finish(const std::optional<std::string>& failure)
+{
+    if (failure) throw Refusal{kFailed, *failure};
 }
 
 // Goes into the named game folder and checks that it is one; the program
@@ -235,7 +248,7 @@ int Run(int argc, char** argv)
     const auto here = [&startDir](const std::string& file) { return file.empty() ? fs::path() : startDir / file; };
 
     std::string key, text, file, command, name;
-    int slot = -1;
+    int slot = -1, count = 1;
     bool unlock = false, dryRun = false, yes = false;
 
     app.add_subcommand("keys",
@@ -274,8 +287,22 @@ int Run(int argc, char** argv)
     restore->add_flag("--yes", yes, "Do not ask first");
     restore->callback([&] { RestoreBackups(yes); });
 
+    const auto printChanges = [&out](const std::vector<sets::Change>& changes) { out.Changes(changes); };
+    auto* historyCmd = app.add_subcommand("history", "Every change Fenwake saved here, oldest first");
+    historyCmd->add_option("KEY", key, "Only this key or alias slot (\"Aliases[20]\")");
+    historyCmd->callback([&] { ListHistory(printChanges, key, out.tsv); });
+    auto* reapply = app.add_subcommand("reapply", "Apply again the changes another program undid (the game, at exit)");
+    reapply->add_flag("--dry-run", dryRun, "Print the changes, write nothing");
+    reapply->callback([&] { Finish(ReapplyUndone(printChanges, dryRun)); });
+    auto* undo = app.add_subcommand("undo", "Put back the last N changes, newest first");
+    undo->add_option("N", count, "How many (default 1)")->check(CLI::PositiveNumber);
+    undo->callback([&] { Finish(UndoChanges(printChanges, count)); });
+
     // Runs once the whole line is parsed, before the chosen command's callback.
-    app.parse_complete_callback([&] { EnterGameFolder(dir, !restore->parsed()); });
+    app.parse_complete_callback([&] {
+        EnterGameFolder(dir, !restore->parsed());
+        if (!historyCmd->parsed() && !reapply->parsed() && !undo->parsed()) NoteUndoneChanges();
+    });
 
     try {
         app.parse(argc, argv);

@@ -61,8 +61,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-KeyAliasesPage::KeyAliasesPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user)
-    : QWidget(parent), user_(std::move(user))
+KeyAliasesPage::KeyAliasesPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user, history::Recorder recorder)
+    : QWidget(parent), user_(std::move(user)), recorder_(std::move(recorder))
 {
     setObjectName(QStringLiteral("AL"));
     BuildControls();
@@ -230,7 +230,7 @@ void KeyAliasesPage::SaveAlias()
     case aliases::SaveCheck::Locked:
         break; // the game's own line stays exactly as stored
     case aliases::SaveCheck::Allowed:
-        aliases::SaveSlot(user_, n, fields);
+        aliases::SaveSlot(user_, n, fields, recorder_);
         break;
     }
     ReloadAliases();

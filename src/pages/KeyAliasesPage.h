@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigFile.h"
+#include "rules/ChangeHistory.h"
 
 #include <QWidget>
 
@@ -23,7 +24,8 @@ class EditMenu;
 class KeyAliasesPage : public QWidget {
     Q_OBJECT
 public:
-    KeyAliasesPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user);
+    // Its saves go into the history through the recorder.
+    KeyAliasesPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user, history::Recorder recorder);
     ~KeyAliasesPage() override;
 
     // Rebuilds the list from User.ini; leaves no row selected and the
@@ -51,6 +53,7 @@ private:
     void PressDefault();
 
     ConfigFile user_;
+    history::Recorder recorder_;
     // The list holds the forty slots (not the layout's placeholder).
     bool loaded_ = false;
     // The slot the fields belong to: none until the list has been loaded.

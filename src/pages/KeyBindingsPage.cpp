@@ -59,8 +59,8 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, Q
 
 } // namespace
 
-KeyBindingsPage::KeyBindingsPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user)
-    : QWidget(parent), user_(std::move(user))
+KeyBindingsPage::KeyBindingsPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user, history::Recorder recorder)
+    : QWidget(parent), user_(std::move(user)), recorder_(std::move(recorder))
 {
     setObjectName(QStringLiteral("Misc"));
     BuildControls();
@@ -328,7 +328,7 @@ void KeyBindingsPage::ShowSelectedBinding()
 void KeyBindingsPage::SaveEditedBinding()
 {
     if (const auto row = SelectedKey())
-        keys::WriteBinding(user_, ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()));
+        keys::WriteBinding(user_, ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()), recorder_);
     command_->setToolTip(command_->currentText());
 }
 
@@ -357,7 +357,7 @@ void KeyBindingsPage::OfferExampleBinding()
     if (ui::Ask(window(), QStringLiteral("Do you want to use && save this example of keybind?"),
                 QStringLiteral("Use keybind example ?"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                 QMessageBox::No) == QMessageBox::Yes)
-        keys::WriteExampleBinding(user_);
+        keys::WriteExampleBinding(user_, recorder_);
     const auto n = keys::FindKey(keys::kExampleKey, std::nullopt);
     SelectKey(static_cast<int>(*n));
     ShowSelectedBinding();

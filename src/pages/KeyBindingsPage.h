@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigFile.h"
+#include "rules/ChangeHistory.h"
 #include "rules/CommandsList.h"
 
 #include <QWidget>
@@ -28,7 +29,8 @@ class EditMenu;
 class KeyBindingsPage : public QWidget {
     Q_OBJECT
 public:
-    KeyBindingsPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user);
+    // Its saves go into the history through the recorder.
+    KeyBindingsPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user, history::Recorder recorder);
     ~KeyBindingsPage() override;
 
     // Loads the selected key's binding into the command box, if a key is selected.
@@ -73,6 +75,7 @@ private:
     void FillCommandBox();
 
     ConfigFile user_;
+    history::Recorder recorder_;
     commands::CommandsList commands_;
     // The list entry last picked in the command box, until typed over.
     std::optional<int> picked_;

@@ -136,7 +136,7 @@ Plan PlanImport(const ConfigFile& user, const SetLines& set, bool unlock)
     return plan;
 }
 
-void ApplyPlan(const ConfigFile& user, const Plan& plan)
+void ApplyPlan(const ConfigFile& user, const Plan& plan, const history::Recorder& recorder)
 {
     std::vector<ConfigFile::Entry> entries;
     for (const Plan::Write& w : plan.writes) {
@@ -147,6 +147,11 @@ void ApplyPlan(const ConfigFile& user, const Plan& plan)
         }
     }
     user.WriteTexts(entries);
+    // The plan lists each write's change beside it.
+    std::vector<history::Change> changes;
+    for (std::size_t i = 0; i < plan.writes.size() && i < plan.changes.size(); ++i)
+        changes.push_back({plan.writes[i].key, plan.changes[i].before, ini::ShapeValue(plan.writes[i].value)});
+    recorder.Saved(user, changes);
 }
 
 } // namespace fenwake::sets

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigFile.h"
+#include "rules/ChangeHistory.h"
 
 #include <string>
 #include <string_view>
@@ -53,7 +54,8 @@ struct Plan {
 // The saves the window would make to show the set's values.
 Plan PlanImport(const ConfigFile& user, const SetLines& set, bool unlock);
 
-// Every write of the plan in one replacement of the file; throws WriteError.
-void ApplyPlan(const ConfigFile& user, const Plan& plan);
+// Every write of the plan in one replacement of the file, each key and slot
+// recorded as a change of its own; throws WriteError.
+void ApplyPlan(const ConfigFile& user, const Plan& plan, const history::Recorder& recorder);
 
 } // namespace fenwake::sets

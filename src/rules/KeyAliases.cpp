@@ -1,6 +1,7 @@
 #include "rules/KeyAliases.h"
 
 #include "config/Ascii.h"
+#include "config/IniText.h"
 
 #include <stdexcept>
 
@@ -72,11 +73,13 @@ std::optional<std::string> ValueToSave(int slot, std::string_view stored, const 
     return ComposeValue(fields.command, fields.name);
 }
 
-bool SaveSlot(const ConfigFile& user, int slot, const AliasFields& fields)
+bool SaveSlot(const ConfigFile& user, int slot, const AliasFields& fields, const history::Recorder& recorder)
 {
-    const auto value = ValueToSave(slot, ReadSlot(user, slot), fields);
+    std::string stored = ReadSlot(user, slot);
+    const auto value = ValueToSave(slot, stored, fields);
     if (!value) return false;
     user.WriteText(kSection, SlotKey(slot), *value);
+    recorder.Saved(user, {SlotKey(slot), std::move(stored), ini::ShapeValue(*value)});
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/GameFiles.h"
+#include "rules/ChangeHistory.h"
 
 #include <optional>
 #include <string>
@@ -72,8 +73,8 @@ std::vector<std::string> LoadRows(const ConfigFile& user);
 // shows exactly these fields: then the line stays as it is, byte for byte,
 // so saving what was only looked at never rewrites a line the editor cannot
 // reproduce (spacing it does not keep, a value cut on reading). Only for
-// fields CheckSave allows.
-bool SaveSlot(const ConfigFile& user, int slot, const AliasFields& fields);
+// fields CheckSave allows. A save is recorded as one change.
+bool SaveSlot(const ConfigFile& user, int slot, const AliasFields& fields, const history::Recorder& recorder);
 
 // What SaveSlot would store over the slot's stored value, or nothing when
 // it would leave the line alone.

@@ -2,6 +2,7 @@
 
 #include "config/Ascii.h"
 #include "config/ConfigFile.h"
+#include "config/IniText.h"
 
 namespace fenwake::keys {
 
@@ -17,9 +18,12 @@ std::array<ConfigFile::Entry, 2> BindingEntries(std::string_view key, std::strin
     return {{{kBindingSection, key, command}, {kCopySection, key, command}}};
 }
 
-void WriteBinding(const ConfigFile& user, std::string_view key, std::string_view command)
+void WriteBinding(const ConfigFile& user, std::string_view key, std::string_view command,
+                  const history::Recorder& recorder)
 {
+    std::string before = ReadBinding(user, key);
     user.WriteTexts(BindingEntries(key, command));
+    recorder.Saved(user, {std::string(key), std::move(before), ini::ShapeValue(command)});
 }
 
 std::optional<std::string_view> ListSpelling(std::string_view name)
@@ -29,7 +33,12 @@ std::optional<std::string_view> ListSpelling(std::string_view name)
     return std::nullopt;
 }
 
-void WriteExampleBinding(const ConfigFile& user) { user.WriteText(kBindingSection, kExampleKey, kExampleCommand); }
+void WriteExampleBinding(const ConfigFile& user, const history::Recorder& recorder)
+{
+    std::string before = ReadBinding(user, kExampleKey);
+    user.WriteText(kBindingSection, kExampleKey, kExampleCommand);
+    recorder.Saved(user, {std::string(kExampleKey), std::move(before), std::string(kExampleCommand)});
+}
 
 std::optional<std::size_t> FindKey(std::string_view prefix, std::optional<std::size_t> selected,
                                    std::span<const std::string_view> names)

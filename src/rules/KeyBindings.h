@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/GameFiles.h"
+#include "rules/ChangeHistory.h"
 
 #include <array>
 #include <cstddef>
@@ -48,15 +49,16 @@ std::string ReadBinding(const ConfigFile& user, std::string_view key);
 std::array<ConfigFile::Entry, 2> BindingEntries(std::string_view key, std::string_view command);
 
 // Writes the text unchanged as the key's binding, the shown section first,
-// in one replacement of the file. Throws WriteError; both sections are then
-// as they were.
-void WriteBinding(const ConfigFile& user, std::string_view key, std::string_view command);
+// in one replacement of the file, and records it as one change. Throws
+// WriteError; both sections are then as they were.
+void WriteBinding(const ConfigFile& user, std::string_view key, std::string_view command,
+                  const history::Recorder& recorder);
 
 // The key list's own spelling of a name given in any letter case.
 std::optional<std::string_view> ListSpelling(std::string_view name);
 
 // Writes the page's example binding to the shown section only.
-void WriteExampleBinding(const ConfigFile& user);
+void WriteExampleBinding(const ConfigFile& user, const history::Recorder& recorder);
 
 // The first name starting with prefix (ignoring ASCII case), looking after
 // the selected entry to the end, then from the top up to and including it.

@@ -61,7 +61,8 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     if (!fs::is_regular_file(source)) GTEST_SKIP() << "no real-world file at " << source;
     Put("User.ini", Get(source));
     // Our keys get their lines first, so later saves only change values.
-    for (const std::string_view key : kOurKeys) keys::WriteBinding(game::UserIni(), key, "first");
+    for (const std::string_view key : kOurKeys)
+        keys::WriteBinding(game::UserIni(), key, "first", history::Recorder::None());
     const std::string prepared = Get("User.ini");
 
     test::ChildProcess other(FENWAKE_OTHER_WRITER, {"User.ini", GetParam(), "stop", "report", "60"});
@@ -69,7 +70,8 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     int refused = 0;
     for (int i = 0; i < 30; ++i) {
         try {
-            keys::WriteBinding(game::UserIni(), kOurKeys[i % kOurKeys.size()], "say fenwake " + std::to_string(i));
+            keys::WriteBinding(game::UserIni(), kOurKeys[i % kOurKeys.size()], "say fenwake " + std::to_string(i),
+                               history::Recorder::None());
         } catch (const WriteError&) {
             ++refused; // a file that never settles is refused, never guessed at
         }
@@ -91,7 +93,7 @@ TEST_P(ConcurrentWrite, ThirtySavesKeepEveryEntryOfTheOtherProgram)
     EXPECT_LE(refused, 3);
 
     // Alone again, a save keeps the other program's last save whole.
-    keys::WriteBinding(game::UserIni(), "home", "say alone");
+    keys::WriteBinding(game::UserIni(), "home", "say alone", history::Recorder::None());
     const std::string final = Get("User.ini");
     EXPECT_EQ(WithoutOurs(final), WithoutOurs(test::other::WithSave(prepared, last)));
     EXPECT_EQ(keys::ReadBinding(game::UserIni(), "home"), "say alone");

@@ -79,12 +79,12 @@ TEST_F(AliasFile, ListsFortySlotsAndSavesOnlyWhatChanged)
     EXPECT_EQ(rows[39], "[39]not used");
 
     // Fields the line already shows leave it byte for byte, odd spacing too.
-    EXPECT_FALSE(aliases::SaveSlot(user, 3, ParseRow(rows[3])));
-    EXPECT_FALSE(aliases::SaveSlot(user, 19, {"say gg", "GG"}));
+    EXPECT_FALSE(aliases::SaveSlot(user, 3, ParseRow(rows[3]), history::Recorder::None()));
+    EXPECT_FALSE(aliases::SaveSlot(user, 19, {"say gg", "GG"}, history::Recorder::None()));
     EXPECT_EQ(Get("User.ini"), text);
 
-    EXPECT_TRUE(aliases::SaveSlot(user, 19, {"say hello", "Greet"}));
-    EXPECT_TRUE(aliases::SaveSlot(user, 25, {"", "None"}));
+    EXPECT_TRUE(aliases::SaveSlot(user, 19, {"say hello", "Greet"}, history::Recorder::None()));
+    EXPECT_TRUE(aliases::SaveSlot(user, 25, {"", "None"}, history::Recorder::None()));
     std::string want = text;
     want.replace(want.find("(Command=\"say gg\",Alias=GG)"), 27, "(Command=\"say hello\",Alias=Greet)");
     want.insert(want.find("; notes"), "Aliases[25]=(Command=\"\",Alias=None)\r\n");
@@ -94,7 +94,7 @@ TEST_F(AliasFile, ListsFortySlotsAndSavesOnlyWhatChanged)
     const std::string longLine =
         "[Extension.InputExt]\r\nAliases[20]=" + ComposeValue(std::string(3000, 'c'), "L") + "\r\n";
     Put("User.ini", longLine);
-    EXPECT_FALSE(aliases::SaveSlot(user, 20, ParseRow(aliases::LoadRows(user)[20])));
+    EXPECT_FALSE(aliases::SaveSlot(user, 20, ParseRow(aliases::LoadRows(user)[20]), history::Recorder::None()));
     EXPECT_EQ(Get("User.ini"), longLine);
 }
 
@@ -118,7 +118,7 @@ TEST_F(AliasFile, RealPlayersAliasLinesAreOnesTheEditorWrites)
             if (rows[n] != RowText(n, aliases::kNotUsed)) {
                 EXPECT_EQ(RowText(n, ComposeValue(f.command, f.name)), rows[n]) << name;
             }
-            if (!f.name.empty()) aliases::SaveSlot(user, n, f);
+            if (!f.name.empty()) aliases::SaveSlot(user, n, f, history::Recorder::None());
         }
         EXPECT_EQ(Get("User.ini"), original) << name;
     }

@@ -22,9 +22,9 @@ TEST_F(KeyBindings, LoadReadsTheShownSectionAndSaveWritesBothInPlace)
     EXPECT_EQ(keys::ReadBinding(game::UserIni(), "F2"), "") << "an empty binding is not a missing one";
     EXPECT_EQ(keys::ReadBinding(game::UserIni(), "home"), "Behindview 1");
 
-    keys::WriteBinding(game::UserIni(), "home", "ActivateBelt 0 | onrelease ParseLeftClick");
-    keys::WriteBinding(game::UserIni(), "F1", "Set a=b ");
-    keys::WriteExampleBinding(game::UserIni());
+    keys::WriteBinding(game::UserIni(), "home", "ActivateBelt 0 | onrelease ParseLeftClick", history::Recorder::None());
+    keys::WriteBinding(game::UserIni(), "F1", "Set a=b ", history::Recorder::None());
+    keys::WriteExampleBinding(game::UserIni(), history::Recorder::None());
     EXPECT_EQ(Get("User.ini"),
               "[Extension.InputExt]\r\nHome=ActivateBelt 0 | onrelease ParseLeftClick\r\nF2=\r\n"
               "N=ActivateBelt 0 | onrelease ParseLeftClick\r\nF1=Set a=b \r\n\r\n"
@@ -32,7 +32,7 @@ TEST_F(KeyBindings, LoadReadsTheShownSectionAndSaveWritesBothInPlace)
     EXPECT_EQ(keys::ReadBinding(game::UserIni(), "F1"), "Set a=b");
 
     fs::remove("User.ini");
-    keys::WriteBinding(game::UserIni(), "Space", "");
+    keys::WriteBinding(game::UserIni(), "Space", "", history::Recorder::None());
     EXPECT_EQ(Get("User.ini"), "[Extension.InputExt]\r\nSpace=\r\n[Extension.Input]\r\nSpace=\r\n");
 }
 
@@ -86,7 +86,7 @@ TEST_F(KeyBindings, RealFilesKeepEveryOtherLine)
         for (std::string_view key : keys::kKeyNames) keys::ReadBinding(game::UserIni(), key);
         EXPECT_EQ(Get("User.ini"), before);
 
-        keys::WriteBinding(game::UserIni(), "period", "Fenwake | onrelease test");
+        keys::WriteBinding(game::UserIni(), "period", "Fenwake | onrelease test", history::Recorder::None());
         EXPECT_EQ(keys::ReadBinding(game::UserIni(), "period"), "Fenwake | onrelease test");
         EXPECT_EQ(Copy("period"), "Fenwake | onrelease test");
         const auto was = lines(before), now = lines(Get("User.ini"));

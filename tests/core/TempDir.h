@@ -19,6 +19,10 @@ std::filesystem::path MakeTempDir();
 void SetReadOnlyMark(const std::filesystem::path& p);
 // Removes a tree whatever its marks.
 void RemoveTree(const std::filesystem::path& p);
+// Points this process's and its children's data folder (config/DataFolder.h)
+// into dir, where the platform lets a process choose it: on POSIX. On
+// Windows the known folder stays; histories there are one per game folder.
+void UseDataFolderIn(const std::filesystem::path& dir);
 
 // Behaviour that a test case can only check where the platform has it.
 enum class Needs {
@@ -44,11 +48,14 @@ protected:
         old_ = std::filesystem::current_path();
         dir_ = MakeTempDir();
         std::filesystem::current_path(dir_);
+        state_ = MakeTempDir();
+        UseDataFolderIn(state_);
     }
     void TearDown() override
     {
         std::filesystem::current_path(old_);
         RemoveTree(dir_);
+        RemoveTree(state_);
     }
 
     // Dated an hour back: a file a test starts from was saved long ago, as
@@ -74,6 +81,7 @@ protected:
 
     std::filesystem::path dir_;
     std::filesystem::path old_;
+    std::filesystem::path state_; // the user's data folder
 };
 
 } // namespace fenwake::test

@@ -35,6 +35,8 @@ void RemoveTree(const fs::path& p)
     fs::remove_all(p, ec);
 }
 
+void UseDataFolderIn(const fs::path& dir) { ::setenv("XDG_STATE_HOME", dir.c_str(), 1); }
+
 bool Has(Needs need)
 {
     switch (need) {

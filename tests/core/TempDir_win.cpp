@@ -21,6 +21,8 @@ fs::path MakeTempDir()
     throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), "CreateDirectoryW");
 }
 
+void UseDataFolderIn(const fs::path&) {}
+
 void SetReadOnlyMark(const fs::path& p)
 {
     const DWORD attrs = ::GetFileAttributesW(p.c_str());

@@ -74,6 +74,8 @@ void GameDirTest::SetUp()
     old_ = std::filesystem::current_path();
     dir_ = MakeTempDir();
     std::filesystem::current_path(dir_);
+    state_ = MakeTempDir();
+    UseDataFolderIn(state_);
     ui::SetApplicationTitle(QStringLiteral("Fenwake"));
 }
 
@@ -82,6 +84,7 @@ void GameDirTest::TearDown()
     window_.reset();
     std::filesystem::current_path(old_);
     RemoveTree(dir_);
+    RemoveTree(state_);
 }
 
 void GameDirTest::CopySamples()

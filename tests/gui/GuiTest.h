@@ -90,6 +90,7 @@ protected:
     }
 
     std::filesystem::path dir_;
+    std::filesystem::path state_; // the user's data folder
     std::unique_ptr<MainWindow> window_;
 
 private:

@@ -418,7 +418,7 @@ TEST_F(StartUp, TheFirstStartBacksUpAndLaterStartsKeepTheBackups)
     CopySamples();
     SetReadOnlyMark("User.ini");
     Window();
-    EXPECT_EQ(Window().StartupSteps().size(), 17);
+    EXPECT_EQ(Window().StartupSteps().size(), 19);
     EXPECT_EQ(Get("user.ini_Bak"), Get("User.ini"));
     EXPECT_EQ(Get("DeusEx.ini_Bak"), Get("DeusEx.ini"));
     const std::string backup = Get("user.ini_Bak");

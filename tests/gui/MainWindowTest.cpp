@@ -78,6 +78,8 @@ TEST_F(MainWindow, StartUpRunsEveryStepInItsOrder)
         "InitializeQuickGraphicsChoice",
         "InitializeFirstLoadUp",
         "FirstRunScreenSize",
+        "CheckGameRunning",
+        "FindUndoneChanges",
     };
     EXPECT_EQ(Window().StartupSteps(), expected);
 }

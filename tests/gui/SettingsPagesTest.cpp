@@ -324,7 +324,7 @@ TEST_F(SettingsPages, StartUpGreetsARecognisedPreset)
         boxes.Verify();
         EXPECT_EQ(Find<QComboBox>("QGraphicsQuality")->currentIndex(), c.choice);
         EXPECT_TRUE(Find<QGroupBox>("GroupBox1")->isHidden());
-        EXPECT_EQ(Window().StartupSteps().size(), 17);
+        EXPECT_EQ(Window().StartupSteps().size(), 19);
     }
 }
 

@@ -1,0 +1,72 @@
+// The main window's side of the history of changes and of the check for a
+// running game: their messages, and the pages' recorder.
+
+#include "app/MainWindow.h"
+
+#include "config/FileSystem.h"
+#include "config/GameFiles.h"
+#include "pages/KeyAliasesPage.h"
+#include "pages/KeyBindingsPage.h"
+#include "rules/Revert.h"
+#include "ui/Messages.h"
+#include "ui/Text.h"
+
+#include <filesystem>
+
+namespace fenwake {
+
+history::Recorder MainWindow::WindowRecorder()
+{
+    if (!historyOpened_) {
+        history_ = history::OpenFor(std::filesystem::current_path());
+        historyOpened_ = true;
+    }
+    return history::Recorder(
+        history_, history::Origin::Window, [this](const std::string& message) { TellHistoryTrouble(message); },
+        [this] { AfterSave(); });
+}
+
+void MainWindow::WarnGameRunning()
+{
+    if (!gameWatch_.Running()) return;
+    ui::Ask(this, ui::ToQ(game::kRunningWarning), QStringLiteral("Warning"), QMessageBox::Warning, QMessageBox::Ok);
+}
+
+void MainWindow::AfterSave()
+{
+    // The start-up's warning aside, once for each time the game is seen running.
+    if (!gameWatch_.Running()) {
+        warnedWhileRunning_ = false;
+        return;
+    }
+    if (warnedWhileRunning_) return;
+    warnedWhileRunning_ = true;
+    WarnGameRunning();
+}
+
+void MainWindow::OfferUndoneChanges()
+{
+    const history::Recorder recorder = WindowRecorder();
+    const ConfigFile user = game::UserIni();
+    if (!history_ || !files::Exists(files::Resolve(user.Path()))) return;
+    const auto undone =
+        history::FindUndone(user, history_->Load([this](const std::string& message) { TellHistoryTrouble(message); }));
+    if (undone.empty()) return;
+    const QString text = QString::number(static_cast<qsizetype>(undone.size())) +
+                         QStringLiteral(" of your changes were undone while Fenwake was closed (the game rewrites ") +
+                         ui::ToQ(game::kUserIni.substr(2)) + QStringLiteral(" when it exits).\n\nApply them again?");
+    if (ui::Ask(this, text, QStringLiteral("Changes undone"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                QMessageBox::Yes) != QMessageBox::Yes)
+        return;
+    history::Reapply(user, undone, recorder);
+    keyAliasesPage_->ReloadAliases();
+    keyAliasesPage_->SelectRow(0);
+    keyBindingsPage_->ShowSelectedBinding();
+}
+
+void MainWindow::TellHistoryTrouble(const std::string& message)
+{
+    ui::Ask(this, ui::ToQ(message), QStringLiteral("History of changes"), QMessageBox::Warning, QMessageBox::Ok);
+}
+
+} // namespace fenwake

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "config/ConfigFile.h"
+#include "config/FileSystem.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The history of changes: a record of every change Fenwake saves to a game
+// folder's User.ini, so that the changes the game later undoes can be found
+// and applied again, and changes can be undone one by one. Each game folder
+// has its own file in the user's data folder, plain text, one record a line.
+namespace fenwake::history {
+
+// Where a change came from.
+enum class Origin { Window, CliBind, CliAlias, CliImport, Reset, Reapply, Undo };
+
+// As the file and the terminal tool spell it: "window", "cli-bind", ...
+std::string_view Name(Origin origin);
+
+// One key's or alias slot's change, with the values as the editors show
+// them ("NOBIND", "not used" for no line).
+struct Change {
+    std::string key; // "F5", "Aliases[20]"
+    std::string before;
+    std::string after;
+
+    bool operator==(const Change&) const = default;
+};
+
+struct Record {
+    std::string time; // UTC to the millisecond: "2024-05-01T12:00:00.123Z"
+    Origin origin = Origin::Window;
+    std::string file; // the bare name: "User.ini"
+    Change change;
+
+    bool operator==(const Record&) const = default;
+};
+
+// The most records a history keeps; the oldest go once it holds a tenth more.
+inline constexpr std::size_t kKeptRecords = 10000;
+
+// The file's text: a header line naming the format and the game folder,
+// then one line per record, its fields separated by tabs, with tabs, line
+// breaks, other control characters and backslashes written as escapes.
+std::string HeaderLine(std::string_view folder);
+std::string RecordLine(const Record& record);
+// A line of the current format (without its line break), or nothing.
+std::optional<Record> ParseRecord(std::string_view line);
+
+// The clock's time as a record carries it.
+std::string TimeOf(std::int64_t nanoseconds);
+
+// How the player hears of trouble with the history itself.
+using Tell = std::function<void(const std::string&)>;
+
+// One game folder's history in one file. Appends never rewrite what is
+// there, and a file that is not a whole history of the folder is set aside
+// under a new name and a new one begun: trouble with the history is told,
+// never raised, so it never stands in the way of a save.
+class ChangeHistory {
+public:
+    ChangeHistory(std::filesystem::path file, std::string folder);
+
+    const std::filesystem::path& File() const { return file_; }
+
+    // Every record, oldest first.
+    std::vector<Record> Load(const Tell& tell);
+    // Adds the records at the end of the file, begun if there is none.
+    void Append(std::span<const Record> records, const Tell& tell);
+
+private:
+    // Reads and checks the file; true when records may be appended to it.
+    bool Check(const Tell& tell, std::vector<Record>* records);
+    bool SetAside(const std::string& trouble, const Tell& tell);
+    bool Begin(std::span<const Record> records);
+    void Compact();
+
+    std::filesystem::path file_;
+    std::string folder_;
+    // The file as it was last checked or appended to here; an append to the
+    // same file needs no new check.
+    std::optional<files::Stamp> known_;
+    std::size_t count_ = 0;
+    // What kept the last check or setting aside from its end.
+    std::string trouble_;
+    // Told once that nothing can be recorded: no more appends are tried.
+    bool givenUp_ = false;
+};
+
+// The history of the game folder in the user's data folder, or none where
+// the platform names no data folder.
+std::shared_ptr<ChangeHistory> OpenFor(const std::filesystem::path& gameFolder);
+
+// What the saves of the rules take, so that none of them can leave a change
+// out of the history: the history, where the change comes from, and whom
+// to tell.
+class Recorder {
+public:
+    // Records nothing, for callers that keep no history on purpose.
+    static Recorder None();
+
+    // saved, when given, runs after every save that changed something.
+    Recorder(std::shared_ptr<ChangeHistory> history, Origin origin, Tell tell, std::function<void()> saved = {});
+
+    // The same recorder for changes of another origin.
+    Recorder As(Origin origin) const;
+
+    // A save of the file has just made these changes: one record each that
+    // changed a value.
+    void Saved(const ConfigFile& file, std::span<const Change> changes) const;
+    void Saved(const ConfigFile& file, const Change& change) const { Saved(file, {&change, 1}); }
+
+private:
+    std::shared_ptr<ChangeHistory> history_;
+    Origin origin_ = Origin::Window;
+    Tell tell_;
+    std::function<void()> saved_;
+};
+
+} // namespace fenwake::history

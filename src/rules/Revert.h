@@ -1,0 +1,44 @@
+#pragma once
+
+#include "config/ConfigFile.h"
+#include "rules/ChangeHistory.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The ways back that the history of changes gives: the changes another
+// program turned back found and applied again, changes undone newest first,
+// and the reset to the first-run backups, recorded like any other save.
+namespace fenwake::history {
+
+// The value the key or alias slot ("F5", "Aliases[20]") shows now.
+std::string ShownValue(const ConfigFile& user, std::string_view key);
+
+// For each key and slot of the file in the records: the last value Fenwake
+// wrote, where the file now holds a value the key had before it instead, as
+// when the game writes back its settings at exit. In the order of their
+// last records; before is the value now, after the value Fenwake wrote.
+std::vector<Change> FindUndone(const ConfigFile& user, std::span<const Record> records);
+
+// Writes the changes' after values in one replacement of the file and
+// records them as re-applied. Throws WriteError.
+void Reapply(const ConfigFile& user, std::span<const Change> undone, const Recorder& recorder);
+
+// The records of the file's changes that are not undone yet, newest first:
+// an undo's own record takes the change it put back off the list.
+std::vector<Record> Undoable(const ConfigFile& user, std::span<const Record> records);
+
+// Puts the change's before value back and records the undo, when the file
+// still holds what the change wrote. Otherwise writes nothing and returns
+// the value the file holds. Throws WriteError.
+std::optional<std::string> UndoChange(const ConfigFile& user, const Record& record, const Recorder& recorder);
+
+// Puts both first-run backups back (safeguards::RestoreBackups) and records
+// every key and slot that changed as a reset. False when they could not be
+// restored; nothing is changed then.
+bool RestoreBackups(const Recorder& recorder);
+
+} // namespace fenwake::history
