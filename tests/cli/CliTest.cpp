@@ -1,8 +1,10 @@
 // fenwake-cli run as a player runs it, on copies of the sample game folder
 // and of players' own files.
 #include "Process.h"
+#include "StandIn.h"
 #include "TempDir.h"
 #include "config/Ascii.h"
+#include "config/GameProcess.h"
 #include "config/IniText.h"
 #include "rules/KeyBindings.h"
 
@@ -286,6 +288,70 @@ TEST_F(CliTest, SharesSetsBetweenRealPlayersFiles)
         while (rest.size() > kept.size() && Unix(rest.back()).starts_with("[Extension.Input")) rest.pop_back();
         EXPECT_EQ(rest, kept);
     }
+}
+
+// Each change a record of its own, put back newest first, never over a
+// value Fenwake did not write.
+TEST_F(CliTest, UndoPutsChangesBackNewestFirstAndStopsAtAConflict)
+{
+    std::ofstream(Scratch("set.ini"), std::ios::binary) << "F7=say a\nF8=say b\n";
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"bind", "F5", "say one"},
+                                                 {"bind", "F5", "say two"},
+                                                 {"alias", "25", "jump", "Hop"},
+                                                 {"import", Scratch("set.ini").string()}})
+        ASSERT_EQ(Cli(args).code, 0) << args[0];
+    EXPECT_EQ(Column(Cli({"history", "--tsv"}).out, 1),
+              (std::vector<std::string>{"cli-bind", "cli-bind", "cli-alias", "cli-import", "cli-import"}));
+    EXPECT_EQ(Column(Cli({"history", "f5", "--tsv"}).out, 4), (std::vector<std::string>{"say one", "say two"}));
+
+    const RunResult undo = Cli({"undo", "3", "--tsv"});
+    EXPECT_EQ(undo.code, 0) << undo.err;
+    EXPECT_EQ(Column(undo.out, 0), (std::vector<std::string>{"F8", "F7", "Aliases[25]"}));
+    EXPECT_EQ(Cli({"get", "F8"}).out, "\n");
+
+    std::string mine = Get("User.ini");
+    for (std::string_view section : {"Extension.InputExt", "Extension.Input"})
+        ini::ApplyWriteInPlace(mine, section, "F5", "say mine");
+    Put("User.ini", mine);
+    const RunResult conflict = Cli({"undo", "2"});
+    EXPECT_EQ(conflict.code, 1);
+    EXPECT_NE(conflict.err.find("F5 holds \"say mine\", not \"say two\""), std::string::npos) << conflict.err;
+    EXPECT_EQ(Get("User.ini"), mine);
+
+    ASSERT_EQ(Cli({"restore", "--yes"}).code, 0);
+    EXPECT_EQ(Lines(Cli({"history", "F5"}).out).back().find("reset  F5: \"say mine\" -> \"\""), 26u);
+    const auto origins = Column(Cli({"history", "--tsv"}).out, 1);
+    const auto resets = std::count(origins.begin(), origins.end(), "reset");
+    EXPECT_EQ(Cli({"undo", std::to_string(resets)}).code, 0) << "a reset is undone key by key";
+    EXPECT_EQ(Cli({"get", "F5"}).out, "say mine\n");
+}
+
+class GameRunsCli : public CliTest {};
+
+// The game saved over a change made while it ran; the next run finds it and
+// puts it back, every other byte as the game left it.
+TEST_F(GameRunsCli, WarnsAndAppliesAgainWhatTheGameUndidAtExit)
+{
+    const std::string older = Get("User.ini");
+    Put(Scratch("in-memory.ini"), older);
+    GameStandIn game(game::kGameProgram, dir_ / "User.ini", Scratch("in-memory.ini"));
+    const RunResult bind = Cli({"bind", "F5", "say gg"});
+    EXPECT_EQ(bind.code, 0);
+    EXPECT_NE(bind.err.find(game::kRunningWarning), std::string::npos) << bind.err;
+    const std::string bound = Get("User.ini");
+    game.Stop();
+    ASSERT_EQ(Get("User.ini"), older);
+
+    EXPECT_NE(Cli({"keys"}).err.find("1 of your changes were undone while Fenwake was closed"), std::string::npos);
+    const RunResult dry = Cli({"reapply", "--dry-run"});
+    EXPECT_EQ(dry.code, 0);
+    EXPECT_EQ(dry.out, "F5: \"\" -> \"say gg\"\n");
+    EXPECT_EQ(Get("User.ini"), older);
+    const RunResult reapply = Cli({"reapply"});
+    EXPECT_EQ(reapply.code, 0) << reapply.err;
+    EXPECT_EQ(reapply.err.find(game::kRunningWarning), std::string::npos);
+    EXPECT_EQ(Get("User.ini"), bound);
+    EXPECT_EQ(Cli({"reapply", "--dry-run"}).out, "");
 }
 
 } // namespace

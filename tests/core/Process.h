@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -29,6 +30,8 @@ public:
 
     // The exit code, or nothing when it has not ended within the limit.
     std::optional<int> Wait(std::chrono::milliseconds limit);
+    // The system's id of the process.
+    std::uint64_t Id() const;
 
 private:
     struct Native;

@@ -48,6 +48,8 @@ ChildProcess::~ChildProcess()
     }
 }
 
+std::uint64_t ChildProcess::Id() const { return static_cast<std::uint64_t>(native_->pid); }
+
 std::optional<int> ChildProcess::Wait(std::chrono::milliseconds limit)
 {
     const auto giveUp = std::chrono::steady_clock::now() + limit;

@@ -79,6 +79,8 @@ ChildProcess::~ChildProcess()
     }
 }
 
+std::uint64_t ChildProcess::Id() const { return native_->info.dwProcessId; }
+
 std::optional<int> ChildProcess::Wait(std::chrono::milliseconds limit)
 {
     if (!native_->info.hProcess) return std::nullopt;

@@ -1,0 +1,69 @@
+// What the crash tests kill at a moment of their choosing, in the game
+// folder it is started in (the history in the data folder it inherits):
+//
+//   history_writer append <ready file>
+//       appends records without end, each one change of F5 whose values
+//       count up ("7 xxx..." -> "8 xxx..."), long enough that a kill often
+//       lands inside a write;
+//   history_writer reapply <older copy> <ready file>
+//       puts the older copy in place as another program would (a new file
+//       renamed over it), then finds the changes that undid and applies them
+//       again, without end.
+//
+// The ready file appears once the loop has begun.
+#include "config/GameFiles.h"
+#include "rules/ChangeHistory.h"
+#include "rules/Revert.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+namespace {
+namespace fs = std::filesystem;
+using namespace fenwake;
+
+void Tell(const std::string& message) { std::cerr << message << '\n'; }
+
+std::string Value(long n) { return std::to_string(n) + ' ' + std::string(200000, 'x'); }
+
+int Append(const std::shared_ptr<history::ChangeHistory>& history, const fs::path& ready)
+{
+    const auto records = history->Load(Tell);
+    long n = records.empty() ? 0 : std::stol(records.back().change.after);
+    std::ofstream{ready};
+    for (;;) {
+        const history::Record r{
+            history::TimeOf(files::Now()), history::Origin::Window, "User.ini", {"F5", Value(n), Value(n + 1)}};
+        history->Append({&r, 1}, Tell);
+        ++n;
+    }
+}
+
+int Reapply(const std::shared_ptr<history::ChangeHistory>& history, const fs::path& older, const fs::path& ready)
+{
+    std::ifstream in(older, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const ConfigFile user = game::UserIni();
+    const history::Recorder recorder(history, history::Origin::Window, Tell);
+    std::ofstream{ready};
+    for (;;) {
+        std::ofstream("User.ini.other", std::ios::binary | std::ios::trunc) << bytes;
+        fs::rename("User.ini.other", "User.ini");
+        history::Reapply(user, history::FindUndone(user, history->Load(Tell)), recorder);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const auto history = history::OpenFor(fs::current_path());
+    if (!history) return 2;
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "append" && argc == 3) return Append(history, argv[2]);
+    if (mode == "reapply" && argc == 4) return Reapply(history, argv[2], argv[3]);
+    return 2;
+}
