@@ -20,4 +20,13 @@ std::size_t ReadPlain(const char* name, std::unique_ptr<char[]>& buf);
 // cut (a flush of the directory, or a write-through move). False on failure.
 bool ReplacePlain(const char* name, const char* bytes, std::size_t size, bool durable);
 
+// The bare process list: every process's program name read once (each
+// /proc/<id>/comm on Linux; a Toolhelp snapshot walked on Windows). The
+// number of processes.
+std::size_t ListProcessesPlain();
+
+// Adds the bytes to the end of an existing file and flushes them: open for
+// appending, write, flush, close. False on failure.
+bool AppendPlain(const char* name, const char* bytes, std::size_t size);
+
 } // namespace fenwake::bench

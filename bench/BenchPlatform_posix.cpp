@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -67,6 +68,33 @@ bool ReplacePlain(const char* name, const char* bytes, std::size_t size, bool du
     }
     if (!ok) ::unlink(temp.c_str());
     return ok;
+}
+
+std::size_t ListProcessesPlain()
+{
+    DIR* proc = ::opendir("/proc");
+    if (!proc) return 0;
+    std::size_t count = 0;
+    char path[sizeof(dirent::d_name) + 16];
+    char name[16];
+    while (const dirent* e = ::readdir(proc)) {
+        if (e->d_name[0] < '0' || e->d_name[0] > '9') continue;
+        std::snprintf(path, sizeof path, "%s/comm", e->d_name);
+        const int fd = ::openat(::dirfd(proc), path, O_RDONLY | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::read(fd, name, sizeof name) > 0) ++count;
+        ::close(fd);
+    }
+    ::closedir(proc);
+    return count;
+}
+
+bool AppendPlain(const char* name, const char* bytes, std::size_t size)
+{
+    const int fd = ::open(name, O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::write(fd, bytes, size) == static_cast<ssize_t>(size) && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
 }
 
 } // namespace fenwake::bench

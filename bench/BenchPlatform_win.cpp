@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 namespace fenwake::bench {
 
 std::filesystem::path MakeTempDir()
@@ -56,6 +58,29 @@ bool ReplacePlain(const char* name, const char* bytes, std::size_t size, bool du
     ok = ok && ::MoveFileExA(temp.c_str(), name, flags);
     if (!ok) ::DeleteFileA(temp.c_str());
     return ok;
+}
+
+std::size_t ListProcessesPlain()
+{
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    std::size_t count = 0;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) ++count;
+    ::CloseHandle(snapshot);
+    return count;
+}
+
+bool AppendPlain(const char* name, const char* bytes, std::size_t size)
+{
+    const HANDLE h = ::CreateFileA(name, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD n = 0;
+    bool ok = ::WriteFile(h, bytes, static_cast<DWORD>(size), &n, nullptr) && n == size;
+    ok = ::FlushFileBuffers(h) && ok;
+    return ::CloseHandle(h) && ok;
 }
 
 } // namespace fenwake::bench
