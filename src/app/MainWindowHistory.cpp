@@ -56,8 +56,10 @@ void MainWindow::OfferUndoneChanges()
                          QStringLiteral(" of your changes were undone while Fenwake was closed (the game rewrites ") +
                          ui::ToQ(game::kUserIni.substr(2)) + QStringLiteral(" when it exits).\n\nApply them again?");
     if (ui::Ask(this, text, QStringLiteral("Changes undone"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
-                QMessageBox::Yes) != QMessageBox::Yes)
+                QMessageBox::Yes) != QMessageBox::Yes) {
+        history::KeepUndone(user, undone, recorder); // asked once
         return;
+    }
     history::Reapply(user, undone, recorder);
     keyAliasesPage_->ReloadAliases();
     keyAliasesPage_->SelectRow(0);

@@ -444,14 +444,19 @@ Recorder Recorder::As(Origin origin) const
 
 void Recorder::Saved(const ConfigFile& file, std::span<const Change> changes) const
 {
+    if (RecordOnly(file, changes) && saved_) saved_();
+}
+
+bool Recorder::RecordOnly(const ConfigFile& file, std::span<const Change> changes) const
+{
     const std::string time = TimeOf(files::Now());
     const std::string name(BareName(file.Path()));
-    std::vector<Record> records;
+    std::vector<history::Record> records;
     for (const Change& c : changes)
         if (c.before != c.after) records.push_back({time, origin_, name, c});
-    if (records.empty()) return;
+    if (records.empty()) return false;
     if (history_) history_->Append(records, tell_ ? tell_ : Tell([](const std::string&) {}));
-    if (saved_) saved_();
+    return true;
 }
 
 } // namespace fenwake::history

@@ -117,6 +117,9 @@ public:
     // changed a value.
     void Saved(const ConfigFile& file, std::span<const Change> changes) const;
     void Saved(const ConfigFile& file, const Change& change) const { Saved(file, {&change, 1}); }
+    // The records alone, for changes another program made that the player
+    // takes as Fenwake's own: nothing was saved.
+    bool RecordOnly(const ConfigFile& file, std::span<const Change> changes) const;
 
 private:
     std::shared_ptr<ChangeHistory> history_;

@@ -93,6 +93,13 @@ void Reapply(const ConfigFile& user, std::span<const Change> undone, const Recor
     recorder.As(Origin::Reapply).Saved(user, written);
 }
 
+void KeepUndone(const ConfigFile& user, std::span<const Change> undone, const Recorder& recorder)
+{
+    std::vector<Change> kept;
+    for (const Change& c : undone) kept.push_back({c.key, c.after, c.before});
+    recorder.As(Origin::Undo).RecordOnly(user, kept);
+}
+
 std::vector<Record> Undoable(const ConfigFile& user, std::span<const Record> records)
 {
     std::vector<Record> open;

@@ -27,6 +27,11 @@ std::vector<Change> FindUndone(const ConfigFile& user, std::span<const Record> r
 // records them as re-applied. Throws WriteError.
 void Reapply(const ConfigFile& user, std::span<const Change> undone, const Recorder& recorder);
 
+// The player keeps what another program put back: the changes are recorded
+// as undone (before the value Fenwake wrote, after the value now), so that
+// they are not offered again. Writes nothing.
+void KeepUndone(const ConfigFile& user, std::span<const Change> undone, const Recorder& recorder);
+
 // The records of the file's changes that are not undone yet, newest first:
 // an undo's own record takes the change it put back off the list.
 std::vector<Record> Undoable(const ConfigFile& user, std::span<const Record> records);

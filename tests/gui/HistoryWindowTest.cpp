@@ -47,14 +47,30 @@ TEST_F(GameRunsWindow, WarnsWhileTheGameRunsAndOffersBackWhatItUndid)
     ASSERT_EQ(Get("User.ini"), older) << "the game's exit undid the change";
     ASSERT_NE(bound, older);
 
+    ExpectedBox undone{"Changes undone",
+                       "1 of your changes were undone while Fenwake was closed (the game rewrites User.ini when it "
+                       "exits).\n\nApply them again?",
+                       QMessageBox::Question,
+                       QMessageBox::Yes | QMessageBox::No,
+                       QMessageBox::Yes,
+                       QMessageBox::Yes};
     BoxAnswerer boxes;
-    boxes.Expect({"Changes undone",
-                  "1 of your changes were undone while Fenwake was closed (the game rewrites User.ini when it "
-                  "exits).\n\nApply them again?",
-                  QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes});
+    boxes.Expect(undone);
     Window();
     boxes.Verify();
     EXPECT_EQ(Get("User.ini"), bound);
+
+    // Undone once more and kept so: not offered again.
+    window_.reset();
+    Put("User.ini", older);
+    undone.press = QMessageBox::No;
+    boxes.Expect(undone);
+    Window();
+    boxes.Verify();
+    window_.reset();
+    Window();
+    boxes.Verify();
+    EXPECT_EQ(Get("User.ini"), older);
     RemoveTree(scratch);
 }
 
