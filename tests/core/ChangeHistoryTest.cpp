@@ -25,9 +25,13 @@ protected:
     {
         TempDirTest::SetUp();
         Put("User.ini", Get(fs::path(FENWAKE_SAMPLES_DIR) / "game" / "System" / "User.ini"));
-        history_ = history::OpenFor(fs::current_path());
-        ASSERT_TRUE(history_);
+        Open();
     }
+
+    // The history as a start finds it, in a folder of the test's own on
+    // every platform.
+    void Open() { history_ = std::make_shared<history::ChangeHistory>(File(), fs::current_path().string()); }
+    fs::path File() const { return state_ / "history.txt"; }
 
     history::Recorder Recorder()
     {
@@ -41,7 +45,7 @@ protected:
     std::vector<fs::path> SetAside() const
     {
         std::vector<fs::path> found;
-        for (const auto& e : fs::directory_iterator(history_->File().parent_path()))
+        for (const auto& e : fs::directory_iterator(state_))
             if (e.path().filename().string().find("-set-aside-") != std::string::npos) found.push_back(e.path());
         return found;
     }
@@ -118,13 +122,13 @@ TEST_F(ChangeHistory, ABadHistoryNeverStopsASave)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        test::RemoveTree(history_->File().parent_path());
-        history_ = history::OpenFor(fs::current_path());
+        for (const auto& e : fs::directory_iterator(state_)) test::RemoveTree(e.path());
+        Open();
         told_.clear();
         keys::WriteBinding(game::UserIni(), "F6", "say one", Recorder());
         keys::WriteBinding(game::UserIni(), "F6", "say two", Recorder());
         c.spoil(history_->File());
-        history_ = history::OpenFor(fs::current_path()); // found so at the next start
+        Open(); // found so at the next start
         const std::string spoilt = Get(history_->File());
         const std::string before = Get("User.ini");
         ASSERT_EQ(told_, "");
@@ -192,7 +196,7 @@ long Number(const std::string& value) { return std::stol(value.substr(0, value.f
 TEST_F(ChangeHistory, AKilledAppendLosesNoEarlierRecord)
 {
     std::size_t seen = 0;
-    KillAtRandom({"append", (dir_ / "ready").string()}, dir_ / "ready", [&] {
+    KillAtRandom({"append", File().string(), (dir_ / "ready").string()}, dir_ / "ready", [&] {
         told_.clear();
         const auto records = Records();
         EXPECT_EQ(told_.find("set aside"), std::string::npos) << told_;
@@ -214,14 +218,15 @@ TEST_F(ChangeHistory, AKilledReapplyLeavesTheFileOldOrNew)
     Put("older.ini", older);
     keys::WriteBinding(game::UserIni(), "F5", "say gg", Recorder());
     const std::string reapplied = Get("User.ini");
-    KillAtRandom({"reapply", (dir_ / "older.ini").string(), (dir_ / "ready").string()}, dir_ / "ready", [&] {
-        const std::string now = Get("User.ini");
-        EXPECT_TRUE(now == older || now == reapplied) << now;
-        told_.clear();
-        const auto records = Records();
-        EXPECT_EQ(told_.find("set aside"), std::string::npos) << told_;
-        for (const auto& r : records) EXPECT_EQ(r.change, (history::Change{"F5", "", "say gg"}));
-    });
+    KillAtRandom({"reapply", File().string(), (dir_ / "older.ini").string(), (dir_ / "ready").string()}, dir_ / "ready",
+                 [&] {
+                     const std::string now = Get("User.ini");
+                     EXPECT_TRUE(now == older || now == reapplied) << now;
+                     told_.clear();
+                     const auto records = Records();
+                     EXPECT_EQ(told_.find("set aside"), std::string::npos) << told_;
+                     for (const auto& r : records) EXPECT_EQ(r.change, (history::Change{"F5", "", "say gg"}));
+                 });
     history::Reapply(game::UserIni(), history::FindUndone(game::UserIni(), Records()), Recorder());
     EXPECT_EQ(Get("User.ini"), reapplied);
 }

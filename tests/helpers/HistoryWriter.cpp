@@ -1,11 +1,11 @@
 // What the crash tests kill at a moment of their choosing, in the game
-// folder it is started in (the history in the data folder it inherits):
+// folder it is started in, with the history in the file named:
 //
-//   history_writer append <ready file>
+//   history_writer append <history file> <ready file>
 //       appends records without end, each one change of F5 whose values
 //       count up ("7 xxx..." -> "8 xxx..."), long enough that a kill often
 //       lands inside a write;
-//   history_writer reapply <older copy> <ready file>
+//   history_writer reapply <history file> <older copy> <ready file>
 //       puts the older copy in place as another program would (a new file
 //       renamed over it), then finds the changes that undid and applies them
 //       again, without end.
@@ -60,10 +60,10 @@ int Reapply(const std::shared_ptr<history::ChangeHistory>& history, const fs::pa
 
 int main(int argc, char** argv)
 {
-    const auto history = history::OpenFor(fs::current_path());
-    if (!history) return 2;
-    const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "append" && argc == 3) return Append(history, argv[2]);
-    if (mode == "reapply" && argc == 4) return Reapply(history, argv[2], argv[3]);
+    if (argc < 3) return 2;
+    const auto history = std::make_shared<history::ChangeHistory>(argv[2], fs::current_path().string());
+    const std::string mode = argv[1];
+    if (mode == "append" && argc == 4) return Append(history, argv[3]);
+    if (mode == "reapply" && argc == 5) return Reapply(history, argv[3], argv[4]);
     return 2;
 }
