@@ -103,16 +103,22 @@ void KeepUndone(const ConfigFile& user, std::span<const Change> undone, const Re
 std::vector<Record> Undoable(const ConfigFile& user, std::span<const Record> records)
 {
     std::vector<Record> open;
+    // The newest open change of the key that wrote the value.
+    const auto take = [&open](const std::string& key, const std::string& wrote) {
+        const auto found = std::find_if(open.rbegin(), open.rend(), [&](const Record& o) {
+            return o.change.key == key && o.change.after == wrote;
+        });
+        if (found != open.rend()) open.erase(std::next(found).base());
+    };
     for (const Record& r : records) {
         if (!OfFile(r, user)) continue;
-        if (r.origin != Origin::Undo) {
-            open.push_back(r);
+        if (r.origin == Origin::Undo) {
+            take(r.change.key, r.change.before);
             continue;
         }
-        const auto undone = std::find_if(open.rbegin(), open.rend(), [&](const Record& o) {
-            return o.change.key == r.change.key && o.change.after == r.change.before;
-        });
-        if (undone != open.rend()) open.erase(std::next(undone).base());
+        // Applied again, the change another program undid is this one now.
+        if (r.origin == Origin::Reapply) take(r.change.key, r.change.after);
+        open.push_back(r);
     }
     std::reverse(open.begin(), open.end());
     return open;

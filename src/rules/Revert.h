@@ -33,7 +33,8 @@ void Reapply(const ConfigFile& user, std::span<const Change> undone, const Recor
 void KeepUndone(const ConfigFile& user, std::span<const Change> undone, const Recorder& recorder);
 
 // The records of the file's changes that are not undone yet, newest first:
-// an undo's own record takes the change it put back off the list.
+// an undo's own record takes the change it put back off the list, and a
+// re-apply takes the place of the change it applied again.
 std::vector<Record> Undoable(const ConfigFile& user, std::span<const Record> records);
 
 // Puts the change's before value back and records the undo, when the file

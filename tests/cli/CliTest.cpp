@@ -352,6 +352,11 @@ TEST_F(GameRunsCli, WarnsAndAppliesAgainWhatTheGameUndidAtExit)
     EXPECT_EQ(reapply.err.find(game::kRunningWarning), std::string::npos);
     EXPECT_EQ(Get("User.ini"), bound);
     EXPECT_EQ(Cli({"reapply", "--dry-run"}).out, "");
+
+    // The change applied again is the one change to undo.
+    EXPECT_EQ(Cli({"undo"}).code, 0);
+    EXPECT_EQ(Get("User.ini"), older);
+    EXPECT_EQ(Cli({"undo"}).code, 1);
 }
 
 } // namespace
