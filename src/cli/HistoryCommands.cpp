@@ -6,6 +6,7 @@
 #include "config/GameProcess.h"
 #include "rules/Revert.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -59,10 +60,16 @@ void NoteUndoneChanges()
 
 void ListHistory(const PrintChanges& print, const std::string& key, bool tsv)
 {
-    for (const history::Record& r : LoadRecords()) {
-        if (!key.empty() && !ascii::EqualsNoCase(r.change.key, key)) continue;
-        const char* gap = tsv ? "\t" : "  ";
-        std::cout << r.time << gap << history::Name(r.origin) << gap;
+    std::vector<history::Record> records = LoadRecords();
+    std::erase_if(records, [&](const auto& r) { return !key.empty() && !ascii::EqualsNoCase(r.change.key, key); });
+    std::size_t width = 0; // of the origin column, for people
+    for (const history::Record& r : records) width = std::max(width, history::Name(r.origin).size());
+    for (const history::Record& r : records) {
+        const std::string_view origin = history::Name(r.origin);
+        if (tsv)
+            std::cout << r.time << '\t' << origin << '\t';
+        else
+            std::cout << r.time << "  " << origin << std::string(width - origin.size() + 2, ' ');
         print(Shown({&r.change, 1}));
     }
 }
