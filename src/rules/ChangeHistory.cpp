@@ -265,7 +265,7 @@ std::vector<Record> ChangeHistory::Load(const Tell& tell)
     return records;
 }
 
-bool ChangeHistory::Check(const Tell& tell, std::vector<Record>* records)
+bool ChangeHistory::Check(const Tell& tell, std::vector<Record>* records, int attempt)
 {
     if (records) records->clear();
     known_.reset();
@@ -316,7 +316,9 @@ bool ChangeHistory::Check(const Tell& tell, std::vector<Record>* records)
             stamp = written;
             break;
         case files::Outcome::Changed:
-            return Check(tell, records); // another Fenwake wrote it meanwhile
+            // Another Fenwake wrote it meanwhile: its record may be the one cut short.
+            if (attempt < 3) return Check(tell, records, attempt + 1);
+            [[fallthrough]];
         case files::Outcome::Failed:
             return SetAside("ends in a record cut short and cannot be mended", tell);
         }

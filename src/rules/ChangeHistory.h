@@ -78,7 +78,7 @@ public:
 
 private:
     // Reads and checks the file; true when records may be appended to it.
-    bool Check(const Tell& tell, std::vector<Record>* records);
+    bool Check(const Tell& tell, std::vector<Record>* records, int attempt = 0);
     bool SetAside(const std::string& trouble, const Tell& tell);
     bool Begin(std::span<const Record> records);
     void Compact();
