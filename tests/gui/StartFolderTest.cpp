@@ -25,7 +25,7 @@ const char kLive[] = "C/Users/me/Documents/Deus Ex/System";
 
 class StartFolderTest : public GameDirTest {
 protected:
-    fs::path At(const std::string& relative) const { return dir_ / relative; }
+    fs::path At(const std::string& relative) const { return (dir_ / relative).make_preferred(); }
 
     locate::Places Places() const
     {
