@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <filesystem>
+#include <optional>
+
 class QComboBox;
 class QMenu;
 class QPushButton;
@@ -29,8 +32,10 @@ class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // Builds the layout and runs the start-up sequence. Needs the
-    // application object and the game's System directory as current directory.
-    explicit MainWindow(QWidget* parent = nullptr);
+    // application object and the game's System directory as current
+    // directory. Shortcuts start in shortcutStartIn when given, else in the
+    // program's own folder.
+    explicit MainWindow(std::optional<std::filesystem::path> shortcutStartIn = std::nullopt, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up steps that ran, by the names the start-up trace prints.
@@ -73,6 +78,7 @@ private:
     QMenu* shortcutMenu_ = nullptr;
     ui::EditMenu* editMenu_ = nullptr;
     ShellLink shortcut_;
+    std::optional<std::filesystem::path> shortcutStartIn_;
 
     QStringList startupSteps_;
     bool terminateRequested_ = false;

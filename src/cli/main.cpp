@@ -4,6 +4,7 @@
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/GameFiles.h"
+#include "config/GameLocator.h"
 #include "config/IniText.h"
 #include "config/Safeguards.h"
 #include "rules/BindingCheck.h"
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace fenwake::cli {
 namespace {
@@ -293,18 +295,70 @@ void RestoreBackups(bool yes)
                                    std::string(safeguards::kSystemIni) + " are unchanged."};
 }
 
-// Goes into the named game folder and checks that it is one; the program
-// needs no User.ini only to put the backups back.
-void EnterGameFolder(const std::string& dir, bool needsUserIni)
+std::string InstallKind(const locate::Install& install)
+{
+    std::string kind(locate::Describe(install.kind));
+    if (!install.mod.empty()) kind += " " + install.mod;
+    return kind;
+}
+
+// Every install found from here, the folder whose settings the game reads
+// first, where its game folder lies below.
+void ListInstalls(const Output& out, const std::vector<locate::Install>& installs, std::ostream& to)
+{
+    for (const locate::Install& i : installs) {
+        if (out.tsv) {
+            to << i.system.string() << '\t' << InstallKind(i) << '\t' << i.live.string() << '\n';
+            continue;
+        }
+        to << "* " << i.live.string() << "\n    " << InstallKind(i) << ", " << locate::Describe(i.reason);
+        if (!i.system.empty() && i.system != i.live) to << "; game folder " << i.system.string();
+        to << '\n';
+    }
+}
+
+void Where(const Output& out)
+{
+    const auto installs = locate::FindInstalls(fs::current_path());
+    if (installs.empty()) throw Refusal{kFailed, "No Deus Ex install found."};
+    ListInstalls(out, installs, std::cout);
+}
+
+// Goes into the game folder to work on: the one named, else this one, else
+// the live folder of the one install found from here. The program needs no
+// User.ini only to list installs or to put the backups back.
+void EnterGameFolder(const Output& out, const std::string& dir, bool needsUserIni)
 {
     if (!dir.empty()) {
         std::error_code ec;
         fs::current_path(dir, ec);
         if (ec) throw Refusal{kUsage, "No folder " + dir};
     }
-    if (needsUserIni && !files::Exists(files::Resolve(safeguards::kUserIni)))
-        throw Refusal{kFailed, "No " + std::string(safeguards::kUserIni) +
-                                   " here: run in the game's System folder or name it with -C."};
+    if (!needsUserIni) return;
+    const fs::path here = fs::current_path();
+    if (files::Exists(files::Resolve(safeguards::kUserIni))) {
+        if (const auto elsewhere = locate::LiveElsewhere(here))
+            std::cerr << "Note: Deus Ex reads its settings from " << elsewhere->live.string()
+                      << ", not from this folder; name that folder with -C to change what the game reads.\n";
+        return;
+    }
+    const std::string missing = "No " + std::string(safeguards::kUserIni) + " here";
+    if (!dir.empty()) throw Refusal{kFailed, missing + ": name the game's System folder with -C."};
+    const auto installs = locate::FindInstalls(here);
+    if (installs.empty())
+        throw Refusal{kFailed, missing + " and no Deus Ex install found: run in the game's System "
+                                         "folder or name it with -C."};
+    if (installs.size() > 1) {
+        std::cerr << missing << ", and Deus Ex is installed more than once; name the folder with -C:\n";
+        ListInstalls(out, installs, std::cerr);
+        throw Refusal{kUsage, ""};
+    }
+    try {
+        safeguards::EnterLiveFolder(installs.front());
+    } catch (const std::runtime_error& e) {
+        throw Refusal{kFailed, e.what()};
+    }
+    std::cerr << "Working on " << installs.front().live.string() << ".\n";
 }
 
 int Run(int argc, char** argv)
@@ -372,12 +426,15 @@ int Run(int argc, char** argv)
         ->callback([&] { CheckUserIni(out); });
     app.add_subcommand("diff", "What differs from the first-run backup " + std::string(safeguards::kUserBackup))
         ->callback([&] { DiffWithBackup(out); });
+    auto* where =
+        app.add_subcommand("where", "The Deus Ex installs found, each with the folder whose settings it reads");
+    where->callback([&] { Where(out); });
     auto* restore = app.add_subcommand("restore", "Put both first-run backups back");
     restore->add_flag("--yes", yes, "Do not ask first");
     restore->callback([&] { RestoreBackups(yes); });
 
     // Runs once the whole line is parsed, before the chosen command's callback.
-    app.parse_complete_callback([&] { EnterGameFolder(dir, !restore->parsed()); });
+    app.parse_complete_callback([&] { EnterGameFolder(out, dir, !restore->parsed() && !where->parsed()); });
 
     try {
         app.parse(argc, argv);
@@ -386,7 +443,7 @@ int Run(int argc, char** argv)
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? 0 : kUsage;
     } catch (const Refusal& r) {
-        std::cerr << r.message << '\n';
+        if (!r.message.empty()) std::cerr << r.message << '\n';
         return r.code;
     } catch (const WriteError& e) {
         std::cerr << e.what() << '\n';
