@@ -1,8 +1,10 @@
-// The binding check, the command review and the masking of secrets over
-// random bytes: nothing crashes; masking replaces whole secrets, each
-// within one command, with the placeholder, keeps every other byte and the
-// commands' classes, and changes nothing when done again.
+// The binding check, the set reader, the command review and the masking of
+// secrets over random bytes: nothing crashes; the reader yields only keys
+// under their own spelling; masking replaces whole secrets, each within one
+// command, with the placeholder, keeps every other byte and the commands'
+// classes, and changes nothing when done again.
 #include "rules/BindingCheck.h"
+#include "rules/BindingSet.h"
 #include "rules/CommandReview.h"
 #include "rules/EngineKeys.h"
 #include "rules/Secrets.h"
@@ -66,6 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
     for (const check::Finding& f : check::CheckBindings(text)) Check(!check::KindName(f.kind).empty());
+    const sets::SetLines set = sets::ReadSet(text);
+    for (const auto& [key, value] : set.keys) Check(keys::EngineSpelling(key) == key);
+    Check(set.unknown.size() <= set.unknownLines);
 
     // The whole input as one value, then each of its lines.
     CheckMasking(text);

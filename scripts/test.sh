@@ -60,6 +60,11 @@ for fuzzer in "$build"/fuzz/fuzz/fuzz_*; do
   grep -E '^(stat::|Done )' "$log" || true
   rm -rf "$corpus" "$log"
 done
+echo "== Debian package"
+bash scripts/package-deb.sh >"$build/deb.log" 2>&1 || { cat "$build/deb.log"; exit 1; }
+grep -E '^(== lintian|[0-9]+ KB|[EWI]: )' "$build/deb.log" || true
+xvfb-run -a -s "-screen 0 1024x768x24" bash tests/process/deb_package.sh "$(tail -1 "$build/deb.log")" \
+  "$root/samples/game/System"
 echo "Linux part took $((SECONDS - started)) s"
 
 if [ "${FENWAKE_WINDOWS:-1}" != 0 ]; then

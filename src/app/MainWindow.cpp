@@ -42,9 +42,10 @@ const QString kVersionTitle = QStringLiteral(" Fenwake Version " FENWAKE_VERSION
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(std::optional<std::filesystem::path> shortcutStartIn, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      shortcutStartIn_(std::move(shortcutStartIn))
 {
     setObjectName(QStringLiteral("fMain"));
     trace::Phase("build layout", [this] { BuildLayout(); });
@@ -193,7 +194,10 @@ void MainWindow::OpenShortcutMenu()
     shortcutMenu_->popup(frameGeometry().topLeft() + QPoint(220, 355));
 }
 
-void MainWindow::MakeShortcutIn(ShellFolder folder) { MakeShortcut(shortcut_, folder, RunningExecutable()); }
+void MainWindow::MakeShortcutIn(ShellFolder folder)
+{
+    MakeShortcut(shortcut_, folder, RunningExecutable(), shortcutStartIn_ ? shortcutStartIn_->string() : std::string());
+}
 
 void MainWindow::BuildPages()
 {

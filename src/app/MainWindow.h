@@ -7,7 +7,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -34,8 +36,10 @@ class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // Builds the layout and runs the start-up sequence. Needs the
-    // application object and the game's System directory as current directory.
-    explicit MainWindow(QWidget* parent = nullptr);
+    // application object and the game's System directory as current
+    // directory. Shortcuts start in shortcutStartIn when given, else in the
+    // program's own folder.
+    explicit MainWindow(std::optional<std::filesystem::path> shortcutStartIn = std::nullopt, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up steps that ran, by the names the start-up trace prints.
@@ -86,6 +90,7 @@ private:
     QMenu* shortcutMenu_ = nullptr;
     ui::EditMenu* editMenu_ = nullptr;
     ShellLink shortcut_;
+    std::optional<std::filesystem::path> shortcutStartIn_;
     std::shared_ptr<history::ChangeHistory> history_;
     bool historyOpened_ = false;
     game::GameWatch gameWatch_;

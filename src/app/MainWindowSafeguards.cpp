@@ -2,24 +2,21 @@
 // messages and how they end the operation that called them.
 
 #include "app/MainWindow.h"
+#include "app/StartFolder.h"
 
 #include "config/Errors.h"
 #include "config/Safeguards.h"
 #include "rules/Revert.h"
 #include "ui/Messages.h"
-#include "ui/Text.h"
 
 namespace fenwake {
 
 void MainWindow::CheckConfigFilesPresent()
 {
-    const auto missing = safeguards::MissingConfigFiles();
-    for (std::string_view name : missing) {
-        ui::Ask(this, QStringLiteral("\"") + ui::ToQ(name) + QStringLiteral("\" file not found! Click OK to exit."),
-                QStringLiteral("Configuration file not found"), QMessageBox::Critical, QMessageBox::Ok);
-    }
+    if (safeguards::MissingConfigFiles().empty()) return;
+    ReportMissingConfigFiles(this);
     // The start-up goes on; the program ends once its window is up.
-    if (!missing.empty()) terminateRequested_ = true;
+    terminateRequested_ = true;
 }
 
 void MainWindow::TakeFirstRunBackups()

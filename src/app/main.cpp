@@ -1,7 +1,9 @@
 #include "app/Application.h"
 #include "app/InstanceLock.h"
 #include "app/MainWindow.h"
+#include "app/StartFolder.h"
 #include "app/StartupTrace.h"
+#include "config/GameLocator.h"
 #include "shell/ShellLink.h"
 #include "ui/Messages.h"
 
@@ -24,7 +26,10 @@ int main(int argc, char** argv)
     trace::Mark("instance lock");
     Application app(argc, argv);
     ui::SetApplicationTitle(QStringLiteral("Fenwake"));
-    MainWindow fMain;
+    const StartFolder start =
+        trace::Phase("find the game's settings", [] { return ChooseStartFolder(locate::PlatformPlaces()); });
+    if (!start.proceed) return 0;
+    MainWindow fMain(start.switchedTo);
     trace::Mark("window built");
     fMain.show();
     trace::Mark("show");

@@ -5,11 +5,16 @@
 #include "config/ConfigFile.h"
 #include "config/FileSystem.h"
 #include "config/GameFiles.h"
+#include "config/GameLocator.h"
+#include "config/IniText.h"
 #include "config/Safeguards.h"
+#include "rules/BindingCheck.h"
 #include "rules/BindingSet.h"
+#include "rules/EngineKeys.h"
 #include "rules/KeyAliases.h"
 #include "rules/KeyBindings.h"
 #include "rules/Revert.h"
+#include "rules/Secrets.h"
 
 #include <CLI/CLI.hpp>
 
@@ -17,6 +22,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fenwake::cli {
 namespace {
@@ -58,13 +64,12 @@ public:
     }
 };
 
-std::string_view ListedKey(const std::string& key)
+// Any engine key or friendly name, in any letter case, under the spelling
+// the file gets.
+std::string_view EngineKey(const std::string& key)
 {
-    const auto listed = keys::ListSpelling(key);
-    if (listed && *listed == key) return *listed;
-    std::string message = "No key \"" + key + "\" in the key list.";
-    if (listed) message += " Did you mean \"" + std::string(*listed) + "\"?";
-    throw Refusal{kUsage, message};
+    if (const auto spelling = keys::EngineSpelling(key)) return *spelling;
+    throw Refusal{kUsage, "No key \"" + key + "\": fenwake-cli keys --all lists every key the game knows."};
 }
 
 // The window takes the backup pair when it first starts in a folder; a
@@ -90,6 +95,23 @@ void ListKeys(const Output& out)
     for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i) out.Pair(std::string(keys::kKeyNames[i]), shown.keys[i]);
 }
 
+// Every engine key in key-code order, with the name players know it by.
+void ListAllKeys(const Output& out)
+{
+    const ConfigFile user = User();
+    for (std::string_view key : keys::EngineKeys()) {
+        const std::string value = keys::ReadBinding(user, key);
+        const auto friendly = keys::FriendlyNameOf(key);
+        if (out.tsv) {
+            std::cout << key << '\t' << value << '\t' << friendly.value_or("") << '\n';
+            continue;
+        }
+        // As wide as "Unknown05 (Mouse4)" and one blank.
+        const std::string name = friendly ? std::string(key) + " (" + std::string(*friendly) + ")" : std::string(key);
+        std::cout << name << std::string(name.size() < 19 ? 19 - name.size() : 1, ' ') << value << '\n';
+    }
+}
+
 void ListAliases(const Output& out)
 {
     const std::vector<std::string> rows = aliases::LoadRows(User());
@@ -113,9 +135,9 @@ void FindText(const Output& out, const std::string& text)
 {
     const ConfigFile user = User();
     const sets::ShownState shown = sets::ReadShownState(user);
-    for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i)
+    for (std::size_t i = 0; i < shown.keys.size(); ++i)
         if (shown.keys[i] != keys::kNoBind && ascii::ContainsNoCase(shown.keys[i], text))
-            out.Pair(std::string(keys::kKeyNames[i]), shown.keys[i]);
+            out.Pair(std::string(sets::SetKeys()[i]), shown.keys[i]);
     const std::vector<std::string> rows = aliases::LoadRows(user);
     for (int n = 0; n < aliases::kSlotCount; ++n) {
         const aliases::AliasFields f = aliases::ParseRow(rows[static_cast<std::size_t>(n)]);
@@ -125,10 +147,10 @@ void FindText(const Output& out, const std::string& text)
 
 void BindKey(const std::string& key, const std::string& text)
 {
-    const std::string_view listed = ListedKey(key);
+    const std::string_view spelling = EngineKey(key);
     EnsureBackups();
     WarnIfGameRunning();
-    keys::WriteBinding(User(), listed, text, Recorder(history::Origin::CliBind));
+    keys::WriteBinding(User(), spelling, text, Recorder(history::Origin::CliBind));
 }
 
 void SaveAlias(int slot, const std::string& command, const std::string& name, bool unlock)
@@ -151,26 +173,77 @@ void SaveAlias(int slot, const std::string& command, const std::string& name, bo
     aliases::SaveSlot(User(), slot, fields, Recorder(history::Origin::CliAlias));
 }
 
-void ExportSet(const fs::path& file)
+void ExportSet(const fs::path& file, bool keepSecrets)
 {
+    sets::ShownState shown = sets::ReadShownState(User());
+    if (!keepSecrets) {
+        if (const std::size_t masked = sets::HideSecrets(shown))
+            std::cerr << "Masked " << masked << " secret(s) as " << review::kSecretPlaceholder
+                      << "; --keep-secrets writes them as they are.\n";
+    }
     if (file.empty()) {
         // The C runtime gives standard output the platform's line ends.
-        std::cout << sets::WriteSet(sets::ReadShownState(User()), "\n") << std::flush;
+        std::cout << sets::WriteSet(shown, "\n") << std::flush;
         return;
     }
-    if (!files::Replace(file, sets::WriteSet(sets::ReadShownState(User()), "\r\n"))) throw WriteError(file.string());
+    if (!files::Replace(file, sets::WriteSet(shown, "\r\n"))) throw WriteError(file.string());
 }
 
-void ImportSet(const Output& out, const fs::path& file, bool dryRun, bool unlock)
+// One line for everything in the input that binds nothing: a whole User.ini
+// has hundreds of such lines. A few unknown names are worth seeing (typos).
+void ReportSkippedLines(const sets::SetLines& set)
+{
+    constexpr std::size_t kNamesShown = 5;
+    const std::size_t total = set.otherLines + set.emptyKeys + set.unknownLines;
+    if (total == 0) return;
+    std::string parts;
+    const auto part = [&parts](std::size_t n, const std::string& what) {
+        if (n > 0) parts.append(parts.empty() ? "" : ", ").append(std::to_string(n)).append(" ").append(what);
+    };
+    std::string names;
+    for (std::size_t i = 0; i < set.unknown.size() && i < kNamesShown; ++i)
+        names.append(i ? ", \"" : " (\"").append(set.unknown[i]).append("\"");
+    if (!names.empty()) names += set.unknown.size() > kNamesShown ? ", ...)" : ")";
+    part(set.otherLines, "in other sections");
+    part(set.emptyKeys, "empty engine keys");
+    part(set.unknownLines, "naming no key or alias slot" + names);
+    std::cerr << "Skipped " << total << " line(s) that bind nothing: " << parts << ".\n";
+}
+
+// Lines the plan leaves out, and the changes the review does not class as plain.
+void ReportPlan(const sets::Plan& plan)
+{
+    // A whole User.ini differs in most of the game's own slots: one line for them.
+    std::string locked;
+    for (const std::string& key : plan.locked) locked.append(locked.empty() ? "" : ", ").append(key);
+    if (!locked.empty()) std::cerr << "Skipped, locked (add --unlock): " << locked << '\n';
+    for (const std::string& key : plan.refused) std::cerr << "Skipped, no alias name: " << key << '\n';
+    for (const std::string& key : plan.masked)
+        std::cerr << "Skipped, holds a masked secret " << review::kSecretPlaceholder << ": " << key << '\n';
+    for (const std::string& key : plan.withNul) std::cerr << "Skipped, holds a NUL byte: " << key << '\n';
+    for (const std::string& key : plan.tooLong)
+        std::cerr << "Skipped, longer than " << ini::kMaxValueLength << " characters: " << key << '\n';
+    for (const sets::Plan::Risk& r : plan.risky) std::cerr << "Risky, " << r.name << ": " << r.detail << '\n';
+}
+
+void RefuseRisky(const sets::Plan& plan)
+{
+    std::string names;
+    for (const sets::Plan::Risk& r : plan.risky) names.append(names.empty() ? "" : ", ").append(r.name);
+    throw Refusal{kFailed, std::to_string(plan.risky.size()) + " risky line(s) (" + names +
+                               "): nothing written. Add --allow-risky to import them anyway."};
+}
+
+void ImportSet(const Output& out, const fs::path& file, bool dryRun, bool unlock, bool allowRisky)
 {
     const auto text = files::ReadAll(file);
     if (!text) throw Refusal{kUsage, "Unable to read " + file.string()};
     const sets::SetLines set = sets::ReadSet(*text);
-    for (const std::string& name : set.unknown) std::cerr << "Skipped, not in the key list: " << name << '\n';
+    ReportSkippedLines(set);
     const ConfigFile user = User();
     const sets::Plan plan = sets::PlanImport(user, set, unlock);
-    for (const std::string& key : plan.locked) std::cerr << "Skipped, locked (add --unlock): " << key << '\n';
-    for (const std::string& key : plan.refused) std::cerr << "Skipped, no alias name: " << key << '\n';
+    ReportPlan(plan);
+    if (!dryRun && !allowRisky && !plan.risky.empty()) RefuseRisky(plan);
     out.Changes(plan.changes);
     if (dryRun) {
         std::cerr << plan.changes.size() << " change(s); dry run, nothing written.\n";
@@ -181,6 +254,27 @@ void ImportSet(const Output& out, const fs::path& file, bool dryRun, bool unlock
     WarnIfGameRunning();
     sets::ApplyPlan(user, plan, Recorder(history::Origin::CliImport));
     std::cerr << plan.changes.size() << " change(s) written.\n";
+}
+
+// The findings of the binding check, one row each; exit 1 when there are any.
+void CheckUserIni(const Output& out)
+{
+    const auto text = files::ReadAll(files::Resolve(game::kUserIni));
+    if (!text) throw Refusal{kFailed, "Unable to read " + std::string(game::kUserIni)};
+    const std::vector<check::Finding> findings = check::CheckBindings(*text);
+    for (const check::Finding& f : findings) {
+        const std::string_view kind = check::KindName(f.kind);
+        if (out.tsv) {
+            std::cout << kind << '\t' << f.section << '\t' << f.key << '\t' << f.detail << '\n';
+            continue;
+        }
+        std::cout << kind << std::string(kind.size() < 21 ? 21 - kind.size() : 1, ' ');
+        if (!f.section.empty()) std::cout << '[' << f.section << "] ";
+        if (!f.key.empty()) std::cout << f.key << ": ";
+        std::cout << f.detail << '\n';
+    }
+    if (!findings.empty())
+        throw Refusal{kFailed, std::to_string(findings.size()) + " finding(s) in " + std::string(game::kUserIni) + "."};
 }
 
 void DiffWithBackup(const Output& out)
@@ -214,18 +308,70 @@ void Finish(const std::optional<std::string>& failure)
     if (failure) throw Refusal{kFailed, *failure};
 }
 
-// Goes into the named game folder and checks that it is one; the program
-// needs no User.ini only to put the backups back.
-void EnterGameFolder(const std::string& dir, bool needsUserIni)
+std::string InstallKind(const locate::Install& install)
+{
+    std::string kind(locate::Describe(install.kind));
+    if (!install.mod.empty()) kind += " " + install.mod;
+    return kind;
+}
+
+// Every install found from here, the folder whose settings the game reads
+// first, where its game folder lies below.
+void ListInstalls(const Output& out, const std::vector<locate::Install>& installs, std::ostream& to)
+{
+    for (const locate::Install& i : installs) {
+        if (out.tsv) {
+            to << i.system.string() << '\t' << InstallKind(i) << '\t' << i.live.string() << '\n';
+            continue;
+        }
+        to << "* " << i.live.string() << "\n    " << InstallKind(i) << ", " << locate::Describe(i.reason);
+        if (!i.system.empty() && i.system != i.live) to << "; game folder " << i.system.string();
+        to << '\n';
+    }
+}
+
+void Where(const Output& out)
+{
+    const auto installs = locate::FindInstalls(fs::current_path());
+    if (installs.empty()) throw Refusal{kFailed, "No Deus Ex install found."};
+    ListInstalls(out, installs, std::cout);
+}
+
+// Goes into the game folder to work on: the one named, else this one, else
+// the live folder of the one install found from here. The program needs no
+// User.ini only to list installs or to put the backups back.
+void EnterGameFolder(const Output& out, const std::string& dir, bool needsUserIni)
 {
     if (!dir.empty()) {
         std::error_code ec;
         fs::current_path(dir, ec);
         if (ec) throw Refusal{kUsage, "No folder " + dir};
     }
-    if (needsUserIni && !files::Exists(files::Resolve(safeguards::kUserIni)))
-        throw Refusal{kFailed, "No " + std::string(safeguards::kUserIni) +
-                                   " here: run in the game's System folder or name it with -C."};
+    if (!needsUserIni) return;
+    const fs::path here = fs::current_path();
+    if (files::Exists(files::Resolve(safeguards::kUserIni))) {
+        if (const auto elsewhere = locate::LiveElsewhere(here))
+            std::cerr << "Note: Deus Ex reads its settings from " << elsewhere->live.string()
+                      << ", not from this folder; name that folder with -C to change what the game reads.\n";
+        return;
+    }
+    const std::string missing = "No " + std::string(safeguards::kUserIni) + " here";
+    if (!dir.empty()) throw Refusal{kFailed, missing + ": name the game's System folder with -C."};
+    const auto installs = locate::FindInstalls(here);
+    if (installs.empty())
+        throw Refusal{kFailed, missing + " and no Deus Ex install found: run in the game's System "
+                                         "folder or name it with -C."};
+    if (installs.size() > 1) {
+        std::cerr << missing << ", and Deus Ex is installed more than once; name the folder with -C:\n";
+        ListInstalls(out, installs, std::cerr);
+        throw Refusal{kUsage, ""};
+    }
+    try {
+        safeguards::EnterLiveFolder(installs.front());
+    } catch (const std::runtime_error& e) {
+        throw Refusal{kFailed, e.what()};
+    }
+    std::cerr << "Working on " << installs.front().live.string() << ".\n";
 }
 
 int Run(int argc, char** argv)
@@ -250,15 +396,18 @@ int Run(int argc, char** argv)
     std::string key, text, file, command, name;
     int slot = -1, count = 1;
     bool unlock = false, dryRun = false, yes = false;
+    bool allKeys = false, keepSecrets = false, allowRisky = false;
+    const std::string keyHelp = "Key name in any letter case; keys --all lists them (Mouse4, Mouse5 too)";
 
-    app.add_subcommand("keys",
-                       "The " + std::to_string(keys::kKeyNames.size()) + " keys in list order with their bindings")
-        ->callback([&] { ListKeys(out); });
+    auto* keysCmd = app.add_subcommand("keys", "The " + std::to_string(keys::kKeyNames.size()) +
+                                                   " keys in list order with their bindings");
+    keysCmd->add_flag("--all", allKeys, "Every key the game knows, in key-code order, with its friendly name");
+    keysCmd->callback([&] { allKeys ? ListAllKeys(out) : ListKeys(out); });
     auto* get = app.add_subcommand("get", "One key's binding (" + std::string(keys::kNoBind) + " when it has no line)");
-    get->add_option("KEY", key, "Key name as the key list spells it")->required();
-    get->callback([&] { std::cout << keys::ReadBinding(User(), ListedKey(key)) << '\n'; });
+    get->add_option("KEY", key, keyHelp)->required();
+    get->callback([&] { std::cout << keys::ReadBinding(User(), EngineKey(key)) << '\n'; });
     auto* bind = app.add_subcommand("bind", "Bind a key, in both input sections, as the window does");
-    bind->add_option("KEY", key, "Key name as the key list spells it")->required();
+    bind->add_option("KEY", key, keyHelp)->required();
     bind->add_option("TEXT", text, "The commands, separated by |")->required();
     bind->callback([&] { BindKey(key, text); });
     app.add_subcommand("aliases", "The " + slots + " alias slots: number, command, name, lock")->callback([&] {
@@ -275,14 +424,24 @@ int Run(int argc, char** argv)
     find->callback([&] { FindText(out, text); });
     auto* exportCmd = app.add_subcommand("export", "Write a binding set: every binding and alias line");
     exportCmd->add_option("FILE", file, "Where to write it (default: standard output)");
-    exportCmd->callback([&] { ExportSet(here(file)); });
+    exportCmd->add_flag("--keep-secrets", keepSecrets,
+                        "Write passwords as they are instead of " + std::string(review::kSecretPlaceholder));
+    exportCmd->callback([&] { ExportSet(here(file), keepSecrets); });
     auto* importCmd = app.add_subcommand("import", "Apply a binding set or a pasted block of Key=Command lines");
     importCmd->add_option("FILE", file, "The set or fragment")->required();
-    importCmd->add_flag("--dry-run", dryRun, "Print the changes, write nothing");
+    importCmd->add_flag("--dry-run", dryRun, "Print the changes and the risky lines, write nothing");
     importCmd->add_flag("--unlock", unlock, "Also change alias " + lockedSlots);
-    importCmd->callback([&] { ImportSet(out, here(file), dryRun, unlock); });
+    importCmd->add_flag("--allow-risky", allowRisky,
+                        "Import lines that leave the game, change settings, act as admin or run a file");
+    importCmd->callback([&] { ImportSet(out, here(file), dryRun, unlock, allowRisky); });
+    app.add_subcommand("check", "What in " + std::string(game::kUserIni) +
+                                    " the game reads differently or would not expect; exit 1 with findings")
+        ->callback([&] { CheckUserIni(out); });
     app.add_subcommand("diff", "What differs from the first-run backup " + std::string(safeguards::kUserBackup))
         ->callback([&] { DiffWithBackup(out); });
+    auto* where =
+        app.add_subcommand("where", "The Deus Ex installs found, each with the folder whose settings it reads");
+    where->callback([&] { Where(out); });
     auto* restore = app.add_subcommand("restore", "Put both first-run backups back");
     restore->add_flag("--yes", yes, "Do not ask first");
     restore->callback([&] { RestoreBackups(yes); });
@@ -300,8 +459,8 @@ int Run(int argc, char** argv)
 
     // Runs once the whole line is parsed, before the chosen command's callback.
     app.parse_complete_callback([&] {
-        EnterGameFolder(dir, !restore->parsed());
-        if (!historyCmd->parsed() && !reapply->parsed() && !undo->parsed()) NoteUndoneChanges();
+        EnterGameFolder(out, dir, !restore->parsed() && !where->parsed());
+        if (!historyCmd->parsed() && !reapply->parsed() && !undo->parsed() && !where->parsed()) NoteUndoneChanges();
     });
 
     try {
@@ -311,7 +470,7 @@ int Run(int argc, char** argv)
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == 0 ? 0 : kUsage;
     } catch (const Refusal& r) {
-        std::cerr << r.message << '\n';
+        if (!r.message.empty()) std::cerr << r.message << '\n';
         return r.code;
     } catch (const WriteError& e) {
         std::cerr << e.what() << '\n';

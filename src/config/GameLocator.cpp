@@ -125,7 +125,7 @@ std::optional<fs::path> RelativeBelow(const fs::path& p, const fs::path& base)
 {
     auto in = p.begin();
     for (const fs::path& part : base) {
-        if (part.empty()) continue;                                                          // a trailing separator
+        if (part.empty()) continue;                                                            // a trailing separator
         if (in == p.end() || !ascii::EqualsNoCase(Utf8(*in), Utf8(part))) return std::nullopt; // C: and \ too
         ++in;
     }
@@ -400,8 +400,8 @@ public:
             // A mod's own System folder beside the game's.
             const fs::path modRoot = folder.parent_path();
             const auto gameSystem = look_.Folder(modRoot.parent_path(), kSystemFolder);
-            if (!ascii::EqualsNoCase(NameOf(folder), kSystemFolder) || !gameSystem || !look_.IsGameSystem(*gameSystem) ||
-                ascii::EqualsNoCase(NameOf(modRoot), kSystemFolder))
+            if (!ascii::EqualsNoCase(NameOf(folder), kSystemFolder) || !gameSystem ||
+                !look_.IsGameSystem(*gameSystem) || ascii::EqualsNoCase(NameOf(modRoot), kSystemFolder))
                 return std::nullopt;
             mod = NameOf(modRoot);
         }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -78,6 +79,22 @@ bool RestoreBackups()
         return false;
     }
     return true;
+}
+
+void EnterLiveFolder(const locate::Install& install)
+{
+    const auto inFolder = [](const std::filesystem::path& folder, std::string_view name) {
+        return files::Resolve((folder / name).string());
+    };
+    const std::filesystem::path system = inFolder(install.live, kSystemIni);
+    if (!files::Exists(system) && !install.system.empty()) {
+        const std::filesystem::path original = inFolder(install.system, kSystemIni);
+        if (files::Exists(original) && !files::Copy(original, system))
+            throw std::runtime_error("Unable to copy " + original.string() + " to " + system.string());
+    }
+    std::error_code ec;
+    std::filesystem::current_path(install.live, ec);
+    if (ec) throw std::runtime_error("Unable to open the folder " + install.live.string());
 }
 
 } // namespace fenwake::safeguards

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/GameFiles.h"
+#include "config/GameLocator.h"
 
 #include <string_view>
 #include <vector>
@@ -37,5 +38,12 @@ BackupResult TakeBackupsOnce();
 // before anything is written, and a failure on the second file puts the first
 // back as it was, so a failed restore changes neither file.
 bool RestoreBackups();
+
+// Makes the install's live folder the current directory. Until the game has
+// saved a DeusEx.ini beside the live User.ini it reads the game folder's, so
+// a copy of that goes there first: the tool's own setting must never start
+// a DeusEx.ini of one line that the game would read instead. Throws
+// std::runtime_error, worded for the player, and then stays where it was.
+void EnterLiveFolder(const locate::Install& install);
 
 } // namespace fenwake::safeguards

@@ -2,12 +2,17 @@
 
 #include "config/Ascii.h"
 #include "config/IniText.h"
+#include "rules/CommandReview.h"
+#include "rules/EngineKeys.h"
 #include "rules/KeyAliases.h"
 #include "rules/KeyBindings.h"
+#include "rules/Secrets.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace fenwake::sets {
 namespace {
@@ -28,22 +33,92 @@ std::optional<std::size_t> InputRank(std::string_view section)
 // once more, so that it reads back as it was shown.
 std::string Protected(const std::string& value) { return ini::ShapeValue(value) == value ? value : '"' + value + '"'; }
 
+std::vector<std::string_view> Ordered()
+{
+    std::vector<std::string_view> names(keys::kKeyNames.begin(), keys::kKeyNames.end());
+    for (std::string_view key : keys::EngineKeys())
+        if (!keys::ListSpelling(key)) names.push_back(key);
+    return names;
+}
+
+// Where a spelling of SetKeys() stands in it.
+std::size_t SetIndex(std::string_view spelling)
+{
+    static const std::unordered_map<std::string_view, std::size_t> index = [] {
+        std::unordered_map<std::string_view, std::size_t> map;
+        const auto names = SetKeys();
+        for (std::size_t i = 0; i < names.size(); ++i) map.emplace(names[i], i);
+        return map;
+    }();
+    return index.at(spelling);
+}
+
+// A key off the window's list whose line binds nothing: a set leaves it out.
+bool Unbound(std::size_t index, std::string_view shown)
+{
+    return index >= keys::kKeyNames.size() && (shown.empty() || shown == keys::kNoBind);
+}
+
+// Takes the line out of the plan, naming it, when it must not be written.
+bool Skipped(const std::string& name, std::string_view raw, Plan& plan)
+{
+    std::vector<std::string>* list = nullptr;
+    if (review::HoldsPlaceholder(raw))
+        list = &plan.masked;
+    else if (raw.find('\0') != std::string_view::npos)
+        list = &plan.withNul;
+    else if (raw.size() > ini::kMaxValueLength)
+        list = &plan.tooLong;
+    if (list) list->push_back(name);
+    return list != nullptr;
+}
+
+void Review(const std::string& name, std::string_view commands, Plan& plan)
+{
+    const std::string masked = review::MaskSecrets(commands).text;
+    std::string detail = review::Describe(review::Commands(masked));
+    if (!detail.empty()) plan.risky.push_back({name, std::move(detail)});
+}
+
 } // namespace
+
+std::span<const std::string_view> SetKeys()
+{
+    static const std::vector<std::string_view> names = Ordered();
+    return names;
+}
 
 ShownState ReadShownState(const ConfigFile& user)
 {
     ShownState shown;
-    shown.keys.reserve(keys::kKeyNames.size());
-    for (std::string_view key : keys::kKeyNames) shown.keys.push_back(keys::ReadBinding(user, key));
+    shown.keys.reserve(SetKeys().size());
+    for (std::string_view key : SetKeys()) shown.keys.push_back(keys::ReadBinding(user, key));
     for (int n = 0; n < aliases::kSlotCount; ++n) shown.aliases.push_back(aliases::ReadSlot(user, n));
     return shown;
+}
+
+std::size_t HideSecrets(ShownState& shown)
+{
+    std::size_t count = 0;
+    for (std::string& value : shown.keys) {
+        review::Masked m = review::MaskSecrets(value);
+        count += m.Count();
+        value = std::move(m.text);
+    }
+    for (std::string& value : shown.aliases) {
+        review::Masked m = review::MaskAliasSecrets(value);
+        count += m.Count();
+        value = std::move(m.text);
+    }
+    return count;
 }
 
 std::vector<Change> Differences(const ShownState& from, const ShownState& to)
 {
     std::vector<Change> changes;
-    for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i)
-        if (from.keys[i] != to.keys[i]) changes.push_back({std::string(keys::kKeyNames[i]), from.keys[i], to.keys[i]});
+    const auto names = SetKeys();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (from.keys[i] != to.keys[i]) changes.push_back({std::string(names[i]), from.keys[i], to.keys[i]});
     for (int n = 0; n < aliases::kSlotCount; ++n) {
         const auto i = static_cast<std::size_t>(n);
         if (from.aliases[i] != to.aliases[i]) changes.push_back({aliases::SlotKey(n), from.aliases[i], to.aliases[i]});
@@ -58,8 +133,9 @@ std::string WriteSet(const ShownState& shown, std::string_view eol)
         text.append(key).append("=").append(Protected(value)).append(eol);
     };
     // Nothing stands for a missing line: leaving it out keeps it missing.
-    for (std::size_t i = 0; i < keys::kKeyNames.size(); ++i)
-        if (shown.keys[i] != keys::kNoBind) line(keys::kKeyNames[i], shown.keys[i]);
+    const auto names = SetKeys();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (shown.keys[i] != keys::kNoBind && !Unbound(i, shown.keys[i])) line(names[i], shown.keys[i]);
     for (int n = 0; n < aliases::kSlotCount; ++n)
         if (shown.aliases[static_cast<std::size_t>(n)] != aliases::kNotUsed)
             line(aliases::SlotKey(n), shown.aliases[static_cast<std::size_t>(n)]);
@@ -74,30 +150,39 @@ SetLines ReadSet(std::string_view text)
         std::size_t rank;
         std::string value;
     };
-    std::array<std::optional<Found>, keys::kKeyNames.size()> keysFound;
+    const auto names = SetKeys();
+    std::vector<std::optional<Found>> keysFound(names.size());
     std::array<std::optional<Found>, aliases::kSlotCount> slotsFound;
+    std::unordered_set<std::string_view> unknown;
     SetLines set;
 
     ini::ForEachEntryLine(text, [&](const ini::EntryLine& line) {
         // Lines before any header are pasted bindings of the shown section.
         const auto rank = line.section ? InputRank(*line.section) : std::optional<std::size_t>(0);
-        if (!rank) return;
+        if (!rank) {
+            ++set.otherLines;
+            return;
+        }
         // As the game reads a file: the first line of a key counts.
         const auto keep = [&](std::optional<Found>& slot) {
             if (!slot || *rank < slot->rank) slot = Found{*rank, std::string(line.value)};
         };
-        if (const auto listed = keys::ListSpelling(line.key)) {
-            const auto at = std::find(keys::kKeyNames.begin(), keys::kKeyNames.end(), *listed);
-            keep(keysFound[static_cast<std::size_t>(at - keys::kKeyNames.begin())]);
+        if (const auto spelling = keys::EngineSpelling(line.key)) {
+            keep(keysFound[SetIndex(*spelling)]);
         } else if (const auto slot = aliases::SlotOfKey(line.key)) {
             keep(slotsFound[static_cast<std::size_t>(*slot)]);
-        } else if (!line.key.empty() &&
-                   std::find(set.unknown.begin(), set.unknown.end(), line.key) == set.unknown.end()) {
-            set.unknown.emplace_back(line.key);
+        } else {
+            ++set.unknownLines;
+            if (!line.key.empty() && unknown.insert(line.key).second) set.unknown.emplace_back(line.key);
         }
     });
-    for (std::size_t i = 0; i < keysFound.size(); ++i)
-        if (keysFound[i]) set.keys.emplace_back(keys::kKeyNames[i], keysFound[i]->value);
+    for (std::size_t i = 0; i < keysFound.size(); ++i) {
+        if (!keysFound[i]) continue;
+        if (Unbound(i, ini::ShapeValue(keysFound[i]->value)))
+            ++set.emptyKeys;
+        else
+            set.keys.emplace_back(names[i], keysFound[i]->value);
+    }
     for (int n = 0; n < aliases::kSlotCount; ++n)
         if (const auto& found = slotsFound[static_cast<std::size_t>(n)]) set.aliases.emplace_back(n, found->value);
     return set;
@@ -107,14 +192,18 @@ Plan PlanImport(const ConfigFile& user, const SetLines& set, bool unlock)
 {
     Plan plan;
     for (const auto& [key, value] : set.keys) {
+        const std::string name(key);
+        if (Skipped(name, value, plan)) continue;
         std::string before = keys::ReadBinding(user, key);
         std::string after = ini::ShapeValue(value);
         if (before == after) continue;
-        plan.changes.push_back({std::string(key), std::move(before), std::move(after)});
-        plan.writes.push_back({std::string(key), value, false});
+        Review(name, after, plan);
+        plan.changes.push_back({name, std::move(before), std::move(after)});
+        plan.writes.push_back({name, value, false});
     }
     for (const auto& [n, value] : set.aliases) {
         const std::string key = aliases::SlotKey(n);
+        if (Skipped(key, value, plan)) continue;
         // The fields the window would show for the line, saved as "Save alias" saves them.
         const aliases::AliasFields fields = aliases::ParseRow(aliases::RowText(n, ini::ShapeValue(value)));
         std::string before = aliases::ReadSlot(user, n);
@@ -128,6 +217,7 @@ Plan PlanImport(const ConfigFile& user, const SetLines& set, bool unlock)
             plan.locked.push_back(key);
             break;
         case aliases::SaveCheck::Allowed:
+            Review(key, fields.command, plan);
             plan.changes.push_back({key, std::move(before), *after});
             plan.writes.push_back({key, *after, true});
             break;

@@ -5,6 +5,8 @@
 #include "rules/KeyBindings.h"
 
 #include <array>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace fenwake::keys {
@@ -104,6 +106,19 @@ std::vector<std::string_view> Spelled()
     return names;
 }
 
+// Spellings by name folded to lower case, friendly names too: an import of
+// a whole User.ini looks up hundreds of names.
+const std::unordered_map<std::string, std::string_view>& ByFoldedName()
+{
+    static const auto map = [] {
+        std::unordered_map<std::string, std::string_view> names;
+        for (std::string_view key : EngineKeys()) names.emplace(ascii::ToLower(key), key);
+        for (const FriendlyName& f : kFriendly) names.emplace(ascii::ToLower(f.name), names.at(ascii::ToLower(f.key)));
+        return names;
+    }();
+    return map;
+}
+
 } // namespace
 
 std::span<const std::string_view> EngineKeys()
@@ -116,11 +131,10 @@ std::span<const FriendlyName> FriendlyNames() { return kFriendly; }
 
 std::optional<std::string_view> EngineSpelling(std::string_view name)
 {
-    for (const FriendlyName& f : kFriendly)
-        if (ascii::EqualsNoCase(f.name, name)) name = f.key;
-    for (std::string_view key : EngineKeys())
-        if (ascii::EqualsNoCase(key, name)) return key;
-    return std::nullopt;
+    const auto& names = ByFoldedName();
+    const auto found = names.find(ascii::ToLower(name));
+    if (found == names.end()) return std::nullopt;
+    return found->second;
 }
 
 std::optional<std::string_view> FriendlyNameOf(std::string_view key)

@@ -52,7 +52,7 @@ bool ShellLink::Write() const
     return shell::SaveLink(*this, folder);
 }
 
-bool MakeShortcut(ShellLink& link, ShellFolder folder, std::string_view exePath)
+bool MakeShortcut(ShellLink& link, ShellFolder folder, std::string_view exePath, std::string_view startIn)
 {
     std::string target(exePath);
     constexpr char sep = static_cast<char>(std::filesystem::path::preferred_separator);
@@ -63,6 +63,10 @@ bool MakeShortcut(ShellLink& link, ShellFolder folder, std::string_view exePath)
     link.name = "Fenwake";
     link.target = target;
     link.workingDirectory = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
+    if (!startIn.empty()) {
+        link.workingDirectory = startIn;
+        if (link.workingDirectory.back() != sep) link.workingDirectory += sep;
+    }
     return link.Write();
 }
 

@@ -55,9 +55,9 @@ public:
 
 // What "Make Shortcut in..." does for the chosen folder: names the link
 // "Fenwake", points it at exePath with exePath's folder (with its trailing
-// separator) as working directory, and writes it. arguments and
-// location.createFolder are left as they are.
-bool MakeShortcut(ShellLink& link, ShellFolder folder, std::string_view exePath);
+// separator) as working directory, or startIn when given, and writes it.
+// arguments and location.createFolder are left as they are.
+bool MakeShortcut(ShellLink& link, ShellFolder folder, std::string_view exePath, std::string_view startIn = {});
 
 // Full path of the running executable, empty when the platform cannot tell.
 std::string RunningExecutable();

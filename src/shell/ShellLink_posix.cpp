@@ -1,6 +1,7 @@
 #include "shell/ShellPlatform.h"
 
 #include "config/FileSystem.h"
+#include "config/HomeFolder_posix.h"
 #include "shell/DesktopEntry.h"
 
 #include <cstdlib>
@@ -23,22 +24,7 @@ std::string WithoutTrailingSlashes(std::string path)
     return path;
 }
 
-std::string AbsoluteOrEmpty(const char* value)
-{
-    if (value == nullptr || value[0] != '/') return {};
-    return WithoutTrailingSlashes(value);
-}
-
-std::string Home()
-{
-    if (std::string home = AbsoluteOrEmpty(std::getenv("HOME")); !home.empty()) return home;
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return {};
-    return AbsoluteOrEmpty(found->pw_dir);
-}
+using posix::AbsoluteOrEmpty;
 
 // $XDG_CONFIG_HOME and its kin: a relative value is to be ignored.
 std::string BaseDirectory(const char* variable, std::string_view fallback, const std::string& home)
@@ -113,7 +99,7 @@ namespace shell {
 
 std::string FolderPath(ShellFolder folder)
 {
-    const std::string home = Home();
+    const std::string home = posix::HomeFolder();
     const std::string configHome = BaseDirectory("XDG_CONFIG_HOME", ".config", home);
     switch (folder) {
     case ShellFolder::Desktop:

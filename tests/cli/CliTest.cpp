@@ -14,6 +14,7 @@
 namespace fenwake::test {
 namespace {
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 std::string Unix(std::string s)
 {
@@ -125,9 +126,9 @@ TEST_F(CliTest, ReadsAsTheWindowShows)
 TEST_F(CliTest, UsageErrorsExitTwoAndChangeNothing)
 {
     const std::string before = Get("User.ini");
-    const RunResult wrongCase = Cli({"bind", "HOME", "Jump"});
-    EXPECT_EQ(wrongCase.code, 2);
-    EXPECT_NE(wrongCase.err.find("\"home\""), std::string::npos) << wrongCase.err;
+    const RunResult noKey = Cli({"bind", "Mouse6", "Jump"});
+    EXPECT_EQ(noKey.code, 2);
+    EXPECT_NE(noKey.err.find("keys --all"), std::string::npos) << noKey.err;
     EXPECT_EQ(Cli({"get", "NoSuchKey"}).code, 2);
     EXPECT_EQ(Cli({"bind", "F5"}).code, 2);
     EXPECT_EQ(Cli({}).code, 2);
@@ -241,8 +242,8 @@ TEST_F(CliTest, DiffAndRestoreAreAllOrNothing)
 }
 
 // One player's set exported and applied to the next player's file, round
-// the ring of files: every exported key and alias reads back as exported,
-// and every other byte of the target stays as it was.
+// the ring of files: every exported key of the engine and every alias reads
+// back as exported, and every other byte of the target stays as it was.
 TEST_F(CliTest, SharesSetsBetweenRealPlayersFiles)
 {
     const fs::path real = FENWAKE_REAL_WORLD_DIR;
@@ -254,7 +255,7 @@ TEST_F(CliTest, SharesSetsBetweenRealPlayersFiles)
         fs::create_directory(dir);
         Put(fs::path(dir) / "DeusEx.ini", Get("DeusEx.ini"));
     }
-    const auto keysOf = [&](const char* dir) { return Column(Cli({"-C", dir, "keys", "--tsv"}).out, 1); };
+    const auto keysOf = [&](const char* dir) { return Cli({"-C", dir, "keys", "--all", "--tsv"}).out; };
     const auto aliasesOf = [&](const char* dir) { return Lines(Cli({"-C", dir, "aliases", "--tsv"}).out); };
 
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -264,6 +265,8 @@ TEST_F(CliTest, SharesSetsBetweenRealPlayersFiles)
         Put("from/User.ini", Get(real / from));
         Put("to/User.ini", Get(real / to));
         const std::string original = Get("to/User.ini");
+        // Every file binds Joy1 to Fire; the mouse's side buttons differ.
+        ASSERT_EQ(Cli({"-C", "from", "bind", "JOY1", "Fire | Jump"}).code, 0);
 
         ASSERT_EQ(Cli({"-C", "from", "export", Scratch("set.ini").string()}).code, 0);
         const auto keysBefore = keysOf("to");
@@ -271,10 +274,21 @@ TEST_F(CliTest, SharesSetsBetweenRealPlayersFiles)
         const RunResult import = Cli({"-C", "to", "import", Scratch("set.ini").string(), "--unlock", "--tsv"});
         ASSERT_EQ(import.code, 0) << import.err;
 
-        const auto exportedKeys = keysOf("from"), keysAfter = keysOf("to");
-        for (std::size_t k = 0; k < keys::kKeyNames.size(); ++k)
-            EXPECT_EQ(keysAfter[k], exportedKeys[k] == keys::kNoBind ? keysBefore[k] : exportedKeys[k])
-                << keys::kKeyNames[k];
+        const std::string exported = keysOf("from");
+        const auto names = Column(exported, 0), exportedKeys = Column(exported, 1);
+        const auto before = Column(keysBefore, 1), after = Column(keysOf("to"), 1);
+        ASSERT_EQ(after.size(), names.size());
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            // A set leaves out what has no line, and keys off the window's list that bind nothing.
+            const bool left =
+                exportedKeys[k] == keys::kNoBind || (exportedKeys[k].empty() && !keys::ListSpelling(names[k]));
+            EXPECT_EQ(after[k], left ? before[k] : exportedKeys[k]) << names[k];
+        }
+        EXPECT_EQ(Cli({"-C", "to", "get", "joy1"}).out, "Fire | Jump\n");
+        const std::string side = Cli({"-C", "from", "get", "Mouse4"}).out;
+        if (side != "\n" && side != "NOBIND\n") {
+            EXPECT_EQ(Cli({"-C", "to", "get", "unknown05"}).out, side);
+        }
         const auto exportedAliases = aliasesOf("from"), aliasesAfter = aliasesOf("to");
         for (std::size_t n = 0; n < 40; ++n) {
             const bool named = !Column(exportedAliases[n], 2)[0].empty();
@@ -358,6 +372,132 @@ TEST_F(GameRunsCli, WarnsAndAppliesAgainWhatTheGameUndidAtExit)
     EXPECT_EQ(Cli({"undo"}).code, 0);
     EXPECT_EQ(Get("User.ini"), older);
     EXPECT_EQ(Cli({"undo"}).code, 1);
+}
+
+// A friend's set that leaves the server, changes a setting and logs in as
+// an admin: listed by a dry run, refused whole, taken only when allowed.
+TEST_F(CliTest, ReviewsRiskyLinesBeforeAnImport)
+{
+    std::ofstream(Scratch("risky.ini"), std::ios::binary)
+        << "F5=disconnect | open 1.2.3.4:7790\r\nF6=set DeusEx.JCDentonMale MaxSpeed 2000\r\n"
+           "F7=adminlogin hunter2\r\nF8=Greet\r\nF9=ActivateBelt 3 | onrelease ParseLeftClick\r\n";
+    const std::string set = Scratch("risky.ini").string();
+    const std::string user = Get("User.ini");
+
+    const RunResult dry = Cli({"import", set, "--dry-run"});
+    EXPECT_EQ(dry.code, 0);
+    EXPECT_EQ(dry.err, "Risky, F5: leaves the game: disconnect; leaves the game: open 1.2.3.4:7790\n"
+                       "Risky, F6: changes settings: set DeusEx.JCDentonMale MaxSpeed 2000\n"
+                       "Risky, F7: admin: adminlogin <secret>\n"
+                       "5 change(s); dry run, nothing written.\n");
+
+    const RunResult refused = Cli({"import", set});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.ends_with("3 risky line(s) (F5, F6, F7): nothing written. Add --allow-risky to import "
+                                      "them anyway.\n"))
+        << refused.err;
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(Get("User.ini"), user);
+    EXPECT_FALSE(fs::exists("user.ini_Bak"));
+
+    ASSERT_EQ(Cli({"import", set, "--allow-risky"}).code, 0);
+    EXPECT_EQ(Cli({"get", "F7"}).out, "adminlogin hunter2\n");
+}
+
+// Secrets leave only when asked; a masked set read back writes none of
+// its placeholders, over a different value or the same.
+TEST_F(CliTest, ExportMasksSecretsThatImportNeverWritesBack)
+{
+    ASSERT_EQ(Cli({"bind", "F7", "adminlogin hunter2"}).code, 0);
+    ASSERT_EQ(Cli({"bind", "mouse5", "open 1.2.3.4:7790?password=abc | say hi"}).code, 0);
+    ASSERT_EQ(Cli({"alias", "25", "admin set Engine.GameInfo GamePassword xyz", "Pw"}).code, 0);
+    const RunResult masked = Cli({"export", Scratch("set.ini").string()});
+    EXPECT_EQ(masked.err, "Masked 3 secret(s) as <secret>; --keep-secrets writes them as they are.\n");
+    const std::string set = Get(Scratch("set.ini"));
+    for (const char* secret : {"hunter2", "abc", "xyz"}) EXPECT_EQ(set.find(secret), std::string::npos) << secret;
+    EXPECT_NE(set.find("\r\nUnknown06=open 1.2.3.4:7790?password=<secret> | say hi\r\n"), std::string::npos);
+    const RunResult kept = Cli({"export", "--keep-secrets"});
+    EXPECT_EQ(kept.err, "");
+    EXPECT_NE(kept.out.find("\nF7=adminlogin hunter2\n"), std::string::npos);
+
+    ASSERT_EQ(Cli({"bind", "F7", "Jump"}).code, 0);
+    const std::string user = Get("User.ini");
+    const RunResult back = Cli({"import", Scratch("set.ini").string(), "--unlock"});
+    EXPECT_EQ(back.code, 0);
+    EXPECT_EQ(back.err, "Skipped, holds a masked secret <secret>: F7\n"
+                        "Skipped, holds a masked secret <secret>: Unknown06\n"
+                        "Skipped, holds a masked secret <secret>: Aliases[25]\n");
+    EXPECT_EQ(Get("User.ini"), user);
+}
+
+TEST_F(CliTest, CheckExitsOneWithFindings)
+{
+    Put("User.ini", "[Extension.InputExt]\r\nF1=Hop\r\nAliases[20]=(Command=\"Jump\",Alias=Hop)\r\n");
+    const RunResult clean = Cli({"check"});
+    EXPECT_EQ(clean.code, 0);
+    EXPECT_EQ(clean.out + clean.err, "");
+    Put("User.ini", "[Extension.InputExt]\r\nF4=say hi | adminlogin hunter2\r\n");
+    const RunResult risky = Cli({"check"});
+    EXPECT_EQ(risky.code, 1);
+    EXPECT_EQ(risky.out, "risky-binding        [Extension.InputExt] F4: admin: adminlogin <secret>\n");
+
+    const fs::path real = FENWAKE_REAL_WORLD_DIR;
+    if (!fs::is_directory(real)) GTEST_SKIP() << "no real players' files at " << real;
+    // As the rules' own test counts them: sections that disagree and nothing else.
+    for (const auto& [file, findings] : {std::pair{"player-a_User.ini", 57}, {"nerdmod_User.ini", 0}}) {
+        Put("User.ini", Get(real / file));
+        const RunResult r = Cli({"check", "--tsv"});
+        EXPECT_EQ(r.code, findings ? 1 : 0) << file;
+        const std::vector<std::string> kinds = Column(r.out, 0);
+        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), "sections-disagree"), findings) << file;
+        EXPECT_EQ(Column(r.out, 3).size(), kinds.size());
+    }
+}
+
+// Whatever an input holds: a clear word for what is left out, only whole
+// values written, no crash; a refusal writes nothing.
+TEST_F(CliTest, BadInputGetsAClearAnswer)
+{
+    std::string many;
+    for (int i = 0; i < 100000; ++i) many += "Key" + std::to_string(i) + "=say " + std::to_string(i) + "\n";
+    const struct {
+        std::vector<std::string> args; // "SET" stands for the input file
+        std::string input;
+        int code;
+        std::string err;
+    } cases[] = {
+        {{"import", "SET"},
+         many,
+         0,
+         "Skipped 100000 line(s) that bind nothing: 100000 naming no key or alias slot (\"Key0\", \"Key1\", \"Key2\", "
+         "\"Key3\", \"Key4\", ...).\n"},
+        {{"import", "SET"},
+         "F5=say\0gg\r\nAliases[25]=(Command=\"\0\",Alias=x)\r\n"s,
+         0,
+         "Skipped, holds a NUL byte: F5\nSkipped, holds a NUL byte: Aliases[25]\n"},
+        {{"import", "SET"},
+         "F5=say " + std::string(1 << 20, 'x') + "\n",
+         0,
+         "Skipped, longer than 2047 characters: F5\n"},
+        {{"import", "SET"},
+         "[F5=quit\nF5]=quit\n",
+         0,
+         "Skipped 2 line(s) that bind nothing: 2 naming no key or alias slot (\"[F5\", \"F5]\").\n"},
+        {{"bind", "F5=", "quit"}, "", 2, "No key \"F5=\": fenwake-cli keys --all lists every key the game knows.\n"},
+        {{"get", "[F5"}, "", 2, "No key \"[F5\": fenwake-cli keys --all lists every key the game knows.\n"},
+    };
+    const std::string user = Get("User.ini");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.input.substr(0, 20));
+        Put(Scratch("set.ini"), c.input);
+        std::vector<std::string> args = c.args;
+        std::replace(args.begin(), args.end(), std::string("SET"), Scratch("set.ini").string());
+        const RunResult r = Cli(args);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(Get("User.ini"), user);
+    }
+    EXPECT_FALSE(fs::exists("user.ini_Bak"));
 }
 
 } // namespace

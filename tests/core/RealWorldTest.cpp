@@ -210,7 +210,7 @@ TEST_F(RealWorld, ANewKeyIsOneLineAfterItsSectionsLastEntry)
 // And through the files themselves, the way the program writes them.
 TEST_F(RealWorld, WritesOnDiskTouchNothingElse)
 {
-    ForEachFile([this](const ConfigFile& ini, const std::string& name, const std::string& bytes, const Parsed& parsed) {
+    ForEachFile([](const ConfigFile& ini, const std::string& name, const std::string& bytes, const Parsed& parsed) {
         // the first and last entries, and a few in between
         const std::size_t n = parsed.entries.size();
         ASSERT_GT(n, 0u);

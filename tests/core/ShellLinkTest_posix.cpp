@@ -128,6 +128,10 @@ TEST_F(ShellLinkPosix, MakeShortcutWritesAnExecutableDesktopEntry)
     ASSERT_TRUE(MakeShortcut(link, F::ProgramsMenu, "/games/Deus Ex/System/fenwake"));
     EXPECT_EQ(Entries(home_ / ".local/share/applications"), 1u);
     EXPECT_TRUE(fs::is_regular_file(home_ / ".local/share/applications/Fenwake.desktop"));
+
+    // Started elsewhere than the program's folder: the shortcut starts there too.
+    ASSERT_TRUE(MakeShortcut(link, F::ProgramsMenu, "/usr/bin/fenwake", "/home/p/Documents/Deus Ex/System"));
+    EXPECT_EQ(link.workingDirectory, "/home/p/Documents/Deus Ex/System/");
 }
 
 TEST_F(ShellLinkPosix, AnExistingLinkIsReplacedSilently)

@@ -5,32 +5,13 @@
 set -u
 exe=$1
 samples=$2
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+source "$(dirname "$0")/lib.sh"
 
 mkdir -p "$work/a" "$work/b" "$work/game1" "$work/game2"
 cp "$exe" "$work/a/fenwake"
 cp "$exe" "$work/b/fenwake"
 cp "$samples"/*.ini "$work/game1/"
 cp "$samples"/*.ini "$work/game2/"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
-count_windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
-wait_for_windows() { # name count
-  for _ in $(seq 100); do
-    [ "$(count_windows "$1")" -ge "$2" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 (cd "$work/game1" && exec "$work/a/fenwake") &
 first=$!

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs under Xvfb: the Debian package unpacked, its menu entry's command
+# started as the menu starts it (in the home folder) for a player whose
+# Steam runs Deus Ex through Proton with Kentie's launcher. The program must
+# find the game, offer it, and open the settings the game reads.
+set -u
+deb=$1
+samples=$2
+source "$(dirname "$0")/lib.sh"
+
+dpkg-deb -x "$deb" "$work/root" || fail "cannot unpack $deb"
+entry=$work/root/usr/share/applications/fenwake.desktop
+[ -f "$entry" ] || fail "no menu entry"
+command=$(sed -n 's/^Exec=//p' "$entry")
+
+export HOME=$work/home
+steam=$HOME/.local/share/Steam/steamapps
+game="$steam/common/Deus Ex/System"
+live="$steam/compatdata/6910/pfx/drive_c/users/steamuser/Documents/Deus Ex/System"
+mkdir -p "$game" "$live"
+printf '"libraryfolders"\n{\n\t"0"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n}\n' "$HOME/.local/share/Steam" >"$steam/libraryfolders.vdf"
+touch "$game/DeusEx.exe" "$game/DeusExe.exe"
+cp "$samples"/*.ini "$game/"
+cp "$samples/User.ini" "$live/"
+
+# The terminal tool names the folder the game reads.
+(cd "$HOME" && PATH=$work/root/usr/bin:$PATH fenwake-cli where --tsv) >"$work/where" || fail "fenwake-cli where failed"
+grep -qF "$live" "$work/where" || fail "fenwake-cli where does not name $live: $(cat "$work/where")"
+
+(cd "$HOME" && PATH=$work/root/usr/bin:$PATH exec $command) &
+pids+=("$!")
+wait_for_windows "^Fenwake$" 1 || fail "no choice of installs was offered"
+chooser=$(xdotool search --onlyvisible --name "^Fenwake$" | head -1)
+xdotool windowfocus --sync "$chooser" key Return
+wait_for_windows "Fenwake Version" 1 || fail "the window did not open on the chosen install"
+[ -f "$live/DeusEx.ini" ] || fail "the settings the game reads were not the ones opened"
+[ -z "$(ls -A "$HOME" | grep -v '^\.local$')" ] || fail "files were left in the home folder: $(ls -A "$HOME")"
+echo "debian package: 1 passed, 0 failed"
