@@ -10,7 +10,8 @@
 //       renamed over it), then finds the changes that undid and applies them
 //       again, without end.
 //
-// The ready file appears once the loop has begun.
+// The ready file appears once the loop has begun (for append: once its first
+// record is written).
 #include "config/GameFiles.h"
 #include "rules/ChangeHistory.h"
 #include "rules/Revert.h"
@@ -33,12 +34,13 @@ int Append(const std::shared_ptr<history::ChangeHistory>& history, const fs::pat
 {
     const auto records = history->Load(Tell);
     long n = records.empty() ? 0 : std::stol(records.back().change.after);
-    std::ofstream{ready};
-    for (;;) {
+    for (bool told = false;; told = true) {
         const history::Record r{
             history::TimeOf(files::Now()), history::Origin::Window, "User.ini", {"F5", Value(n), Value(n + 1)}};
         history->Append({&r, 1}, Tell);
         ++n;
+        // Ready once a record is whole: a kill before that would leave nothing to check.
+        if (!told) std::ofstream{ready};
     }
 }
 
