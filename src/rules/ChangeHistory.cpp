@@ -31,11 +31,12 @@ constexpr std::uintmax_t kCompactBytes = 8u << 20;
 constexpr std::uintmax_t kKeptBytes = 4u << 20;
 constexpr std::uintmax_t kLargestBytes = 16u << 20;
 
-constexpr std::array<std::pair<Origin, std::string_view>, 7> kOrigins = {{
+constexpr std::array<std::pair<Origin, std::string_view>, 8> kOrigins = {{
     {Origin::Window, "window"},
     {Origin::CliBind, "cli-bind"},
     {Origin::CliAlias, "cli-alias"},
     {Origin::CliImport, "cli-import"},
+    {Origin::WindowImport, "window-import"},
     {Origin::Reset, "reset"},
     {Origin::Reapply, "reapply"},
     {Origin::Undo, "undo"},

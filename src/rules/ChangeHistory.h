@@ -20,7 +20,7 @@
 namespace fenwake::history {
 
 // Where a change came from.
-enum class Origin { Window, CliBind, CliAlias, CliImport, Reset, Reapply, Undo };
+enum class Origin { Window, CliBind, CliAlias, CliImport, WindowImport, Reset, Reapply, Undo };
 
 // As the file and the terminal tool spell it: "window", "cli-bind", ...
 std::string_view Name(Origin origin);
