@@ -102,9 +102,8 @@ std::optional<std::string> UndoChanges(const PrintChanges& print, int count)
     for (; done < count && static_cast<std::size_t>(done) < undoable.size(); ++done) {
         const history::Record& r = undoable[static_cast<std::size_t>(done)];
         if (const auto holds = history::UndoChange(user, r, Recorder(history::Origin::Undo))) {
-            return r.change.key + " holds \"" + *holds + "\", not \"" + r.change.after + "\" as Fenwake wrote it at " +
-                   r.time + "; it and the changes before it are left as they are. " + std::to_string(done) +
-                   " change(s) undone.";
+            return history::UndoConflict(r, *holds) + "; it and the changes before it are left as they are. " +
+                   std::to_string(done) + " change(s) undone.";
         }
         print({{r.change.key, r.change.after, r.change.before}});
     }

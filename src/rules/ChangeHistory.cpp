@@ -3,6 +3,7 @@
 #include "config/Ascii.h"
 #include "config/DataFolder.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -14,13 +15,16 @@ namespace fenwake::history {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr int kFormat = 1;
+// Format 2 added the mark of a record that carries on the change before it.
+constexpr int kFormat = 2;
 constexpr std::string_view kHeaderStart = "Fenwake history of changes, format ";
 constexpr std::string_view kHeaderFolder = ", game folder: ";
 constexpr std::string_view kFileStart = "history-";
 constexpr std::string_view kFileEnd = ".txt";
 constexpr std::string_view kSetAsideMark = "-set-aside-";
 constexpr std::size_t kFields = 6;
+// A seventh field, on the records that carry on a run of saves.
+constexpr std::string_view kContinuesMark = "continues";
 
 // Past a tenth more records than kept, or past the first size, the oldest
 // go (down to the second size); most appends leave the file alone. No file
@@ -227,23 +231,25 @@ std::string RecordLine(const Record& r)
     line.append("\t").append(Name(r.origin)).append("\t");
     for (const std::string* field : {&r.file, &r.change.key, &r.change.before, &r.change.after}) {
         AppendEscaped(line, *field);
-        line += field == &r.change.after ? '\n' : '\t';
+        if (field != &r.change.after) line += '\t';
     }
-    return line;
+    if (r.continues) line.append("\t").append(kContinuesMark);
+    return line + '\n';
 }
 
 std::optional<Record> ParseRecord(std::string_view line)
 {
-    std::array<std::string_view, kFields> fields;
+    std::array<std::string_view, kFields + 1> fields;
     std::size_t n = 0;
     for (std::size_t pos = 0;; ++n) {
         const std::size_t tab = line.find('\t', pos);
-        if (n == kFields) return std::nullopt;
+        if (n == fields.size()) return std::nullopt;
         fields[n] = line.substr(pos, tab - pos);
         if (tab == std::string_view::npos) break;
         pos = tab + 1;
     }
-    if (n + 1 != kFields || !IsTime(fields[0])) return std::nullopt;
+    const bool continues = n == kFields && fields[kFields] == kContinuesMark;
+    if ((n + 1 != kFields && !continues) || !IsTime(fields[0])) return std::nullopt;
     const auto origin = OriginNamed(fields[1]);
     auto file = Unescaped(fields[2]);
     auto key = Unescaped(fields[3]);
@@ -251,7 +257,7 @@ std::optional<Record> ParseRecord(std::string_view line)
     auto after = Unescaped(fields[5]);
     if (!origin || !file || !key || !before || !after || file->empty() || key->empty()) return std::nullopt;
     return Record{std::string(fields[0]), *origin, std::move(*file),
-                  Change{std::move(*key), std::move(*before), std::move(*after)}};
+                  Change{std::move(*key), std::move(*before), std::move(*after)}, continues};
 }
 
 ChangeHistory::ChangeHistory(fs::path file, std::string folder) : file_(std::move(file)), folder_(std::move(folder)) {}
@@ -263,7 +269,7 @@ std::vector<Record> ChangeHistory::Load(const Tell& tell)
         tell("The history of changes " + Utf8(file_) + " " + trouble_ + ", and it cannot be set aside.");
         records.clear();
     }
-    return records;
+    return JoinRuns(std::move(records));
 }
 
 bool ChangeHistory::Check(const Tell& tell, std::vector<Record>* records, int attempt)
@@ -306,14 +312,22 @@ bool ChangeHistory::Check(const Tell& tell, std::vector<Record>* records, int at
         pos = end + 1;
     }
     files::Stamp stamp = snapshot->after;
-    if (pos < bytes.size()) {
+    const bool cutShort = pos < bytes.size();
+    // An older format's header goes before records of this one are added:
+    // an older Fenwake then sets the file aside instead of calling it damaged.
+    const bool older = header->format < kFormat;
+    if (cutShort || older) {
         // What an append cut short by a crash leaves: the records before it are whole.
+        const std::string whole =
+            older ? HeaderLine(header->folder).append(bytes.substr(headerEnd + 1, pos - headerEnd - 1))
+                  : std::string(bytes.substr(0, pos));
         files::Stamp written;
-        switch (files::ReplaceIfUnchanged(file_, bytes.substr(0, pos), snapshot->after, written)) {
+        switch (files::ReplaceIfUnchanged(file_, whole, snapshot->after, written)) {
         case files::Outcome::Replaced:
-            tell("The last record of the history of changes " + Utf8(file_) +
-                 " was cut short, as when Fenwake is stopped while writing it. It was dropped; the " +
-                 std::to_string(count) + " records before it are kept.");
+            if (cutShort)
+                tell("The last record of the history of changes " + Utf8(file_) +
+                     " was cut short, as when Fenwake is stopped while writing it. It was dropped; the " +
+                     std::to_string(count) + " records before it are kept.");
             stamp = written;
             break;
         case files::Outcome::Changed:
@@ -321,6 +335,7 @@ bool ChangeHistory::Check(const Tell& tell, std::vector<Record>* records, int at
             if (attempt < 3) return Check(tell, records, attempt + 1);
             [[fallthrough]];
         case files::Outcome::Failed:
+            if (!cutShort) break; // read as it is; the next check tries again
             return SetAside("ends in a record cut short and cannot be mended", tell);
         }
     }
@@ -413,6 +428,19 @@ void ChangeHistory::Compact()
         from = start;
         ++kept;
     }
+    // A run is kept whole or not at all: cut inside, its first kept record
+    // would read as a change of its own from a value typed half-way.
+    const auto continues = [&](std::size_t at) {
+        const std::size_t end = bytes.find('\n', at);
+        return std::string_view(bytes).substr(at, end - at).ends_with(std::string("\t").append(kContinuesMark));
+    };
+    std::size_t runStart = from;
+    std::size_t inRun = 0;
+    for (; runStart < bytes.size() && continues(runStart); ++inRun) runStart = bytes.find('\n', runStart) + 1;
+    if (runStart < bytes.size()) { // else one run is all there is to keep
+        from = runStart;
+        kept -= inRun;
+    }
     std::string text = bytes.substr(0, body);
     text.append(bytes, from, std::string::npos);
     files::Stamp written;
@@ -445,6 +473,17 @@ Recorder Recorder::As(Origin origin) const
     return other;
 }
 
+void Recorder::Save(const ConfigFile& file, const Change& change, const std::function<void()>& save) const
+{
+    if (!run_) {
+        save();
+        Saved(file, change);
+        return;
+    }
+    Saved(file, change);
+    save();
+}
+
 void Recorder::Saved(const ConfigFile& file, std::span<const Change> changes) const
 {
     if (RecordOnly(file, changes) && saved_) saved_();
@@ -456,10 +495,45 @@ bool Recorder::RecordOnly(const ConfigFile& file, std::span<const Change> change
     const std::string name(BareName(file.Path()));
     std::vector<history::Record> records;
     for (const Change& c : changes)
-        if (c.before != c.after) records.push_back({time, origin_, name, c});
+        if (c.before != c.after) records.push_back({time, origin_, name, c, run_ && *run_ == c.key});
     if (records.empty()) return false;
+    if (run_) *run_ = records.back().change.key;
     if (history_) history_->Append(records, tell_ ? tell_ : Tell([](const std::string&) {}));
     return true;
+}
+
+ChangeRun::ChangeRun(Recorder recorder) : recorder_(std::move(recorder))
+{
+    recorder_.run_ = std::make_shared<std::string>();
+}
+
+void ChangeRun::End() { recorder_.run_->clear(); }
+
+std::vector<Record> JoinRuns(std::vector<Record> records)
+{
+    std::vector<Record> joined;
+    joined.reserve(records.size());
+    for (Record& r : records) {
+        if (r.continues) {
+            // The key's last change is the one this record carries on: another
+            // program's record may stand between them, and a failed save
+            // may have left the file a step behind.
+            const auto last = std::find_if(joined.rbegin(), joined.rend(), [&](const Record& j) {
+                return j.change.key == r.change.key && j.file == r.file;
+            });
+            if (last != joined.rend() && last->origin == r.origin) {
+                r.lastSaveFrom = std::move(r.change.before);
+                r.change.before = std::move(last->change.before);
+                joined.erase(std::next(last).base());
+            }
+            r.continues = false;
+        }
+        joined.push_back(std::move(r));
+    }
+    // Typed and taken back: no change. Left out only now, so that a later
+    // save of the run still finds where it began.
+    std::erase_if(joined, [](const Record& r) { return r.change.before == r.change.after; });
+    return joined;
 }
 
 } // namespace fenwake::history

@@ -40,6 +40,13 @@ struct Record {
     Origin origin = Origin::Window;
     std::string file; // the bare name: "User.ini"
     Change change;
+    // Carries on the key's change before it, as each keystroke of typing
+    // does: a loaded history holds the two as one change.
+    bool continues = false;
+    // Loaded, for a change of several saves: the value before its last one.
+    // A run records each save before making it, so the file still holds
+    // this value where the program ended between the two.
+    std::optional<std::string> lastSaveFrom = std::nullopt;
 
     bool operator==(const Record&) const = default;
 };
@@ -71,7 +78,8 @@ public:
 
     const std::filesystem::path& File() const { return file_; }
 
-    // Every record, oldest first.
+    // Every change, oldest first: the records of one run of saves (typing)
+    // as one, timed by its last, and a run that ended where it began left out.
     std::vector<Record> Load(const Tell& tell);
     // Adds the records at the end of the file, begun if there is none.
     void Append(std::span<const Record> records, const Tell& tell);
@@ -113,6 +121,12 @@ public:
     // The same recorder for changes of another origin.
     Recorder As(Origin origin) const;
 
+    // Makes a save of one change with its record: the record first in a
+    // run, so that a crash between the two leaves the history ahead of the
+    // file, never behind it; else the save first, as a record must never
+    // name a change that failed.
+    void Save(const ConfigFile& file, const Change& change, const std::function<void()>& save) const;
+
     // A save of the file has just made these changes: one record each that
     // changed a value.
     void Saved(const ConfigFile& file, std::span<const Change> changes) const;
@@ -122,10 +136,34 @@ public:
     bool RecordOnly(const ConfigFile& file, std::span<const Change> changes) const;
 
 private:
+    friend class ChangeRun;
+
     std::shared_ptr<ChangeHistory> history_;
     Origin origin_ = Origin::Window;
     Tell tell_;
     std::function<void()> saved_;
+    // The key whose change the run's next save of it carries on; empty
+    // while none is open. Only the recorders of a ChangeRun have one.
+    std::shared_ptr<std::string> run_;
 };
+
+// Saves of one key that make one change, as typing into a command box does.
+// Each save is recorded as it is made, so a crash loses none of them; the
+// ones after the first are marked as carrying it on, until End().
+class ChangeRun {
+public:
+    explicit ChangeRun(Recorder recorder);
+
+    // For the run's saves: one of another key begins a new change.
+    const Recorder& Recording() const { return recorder_; }
+    // The next save begins a new change.
+    void End();
+
+private:
+    Recorder recorder_;
+};
+
+// The records' runs joined as Load joins them.
+std::vector<Record> JoinRuns(std::vector<Record> records);
 
 } // namespace fenwake::history

@@ -21,9 +21,8 @@ std::array<ConfigFile::Entry, 2> BindingEntries(std::string_view key, std::strin
 void WriteBinding(const ConfigFile& user, std::string_view key, std::string_view command,
                   const history::Recorder& recorder)
 {
-    std::string before = ReadBinding(user, key);
-    user.WriteTexts(BindingEntries(key, command));
-    recorder.Saved(user, {std::string(key), std::move(before), ini::ShapeValue(command)});
+    recorder.Save(user, {std::string(key), ReadBinding(user, key), ini::ShapeValue(command)},
+                  [&] { user.WriteTexts(BindingEntries(key, command)); });
 }
 
 std::optional<std::string_view> ListSpelling(std::string_view name)

@@ -128,13 +128,39 @@ std::optional<std::string> UndoChange(const ConfigFile& user, const Record& reco
 {
     const Change& c = record.change;
     std::string now = ShownValue(user, c.key);
-    if (now != c.after) return now;
+    // The undo's record names the change it undoes, whatever stopped short of it.
+    const Change undo{c.key, c.after, c.before};
+    if (now == c.before) {
+        // Put back already: by another program, or by a save the program
+        // did not live to make after its record.
+        recorder.As(Origin::Undo).RecordOnly(user, {&undo, 1});
+        return std::nullopt;
+    }
+    if (now != c.after && now != record.lastSaveFrom) return now;
     const std::string value = ToWrite(c.key, c.before);
     std::vector<ConfigFile::Entry> entries;
     AddEntries(entries, c.key, value);
     user.WriteTexts(entries);
-    recorder.As(Origin::Undo).Saved(user, {c.key, std::move(now), ini::ShapeValue(value)});
+    recorder.As(Origin::Undo).Saved(user, {c.key, c.after, ini::ShapeValue(value)});
     return std::nullopt;
+}
+
+std::string UndoConflict(const Record& record, std::string_view holds)
+{
+    return record.change.key + " holds \"" + std::string(holds) + "\", not \"" + record.change.after +
+           "\" as Fenwake wrote it at " + record.time;
+}
+
+std::vector<std::size_t> UndoneRecords(const ConfigFile& user, std::span<const Record> records)
+{
+    std::set<std::string> undone;
+    for (const Change& c : FindUndone(user, records)) undone.insert(c.key);
+    std::vector<std::size_t> found;
+    for (std::size_t i = records.size(); i-- > 0 && !undone.empty();) {
+        if (OfFile(records[i], user) && undone.erase(records[i].change.key)) found.push_back(i);
+    }
+    std::reverse(found.begin(), found.end());
+    return found;
 }
 
 bool RestoreBackups(const Recorder& recorder)

@@ -3,6 +3,7 @@
 #include "config/ConfigFile.h"
 #include "rules/ChangeHistory.h"
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -38,9 +39,18 @@ void KeepUndone(const ConfigFile& user, std::span<const Change> undone, const Re
 std::vector<Record> Undoable(const ConfigFile& user, std::span<const Record> records);
 
 // Puts the change's before value back and records the undo, when the file
-// still holds what the change wrote. Otherwise writes nothing and returns
-// the value the file holds. Throws WriteError.
+// still holds what the change wrote; only records it when the file holds
+// the value before already. Otherwise writes nothing and returns the value
+// the file holds. Throws WriteError.
 std::optional<std::string> UndoChange(const ConfigFile& user, const Record& record, const Recorder& recorder);
+
+// Why the change could not be undone: "F5 holds "x", not "y" as Fenwake
+// wrote it at <time>".
+std::string UndoConflict(const Record& record, std::string_view holds);
+
+// The positions of the records whose change another program undid since:
+// the last record of each key FindUndone finds.
+std::vector<std::size_t> UndoneRecords(const ConfigFile& user, std::span<const Record> records);
 
 // Puts both first-run backups back (safeguards::RestoreBackups) and records
 // every key and slot that changed as a reset. False when they could not be

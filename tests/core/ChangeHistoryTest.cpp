@@ -115,10 +115,10 @@ TEST_F(ChangeHistory, ABadHistoryNeverStopsASave)
         {"newer",
          [](const fs::path& f) {
              std::string text = Get(f);
-             text.replace(text.find("format 1"), 8, "format 2");
+             text.replace(text.find("format 2"), 8, "format 3");
              std::ofstream(f, std::ios::binary | std::ios::trunc) << text;
          },
-         "was written by a newer Fenwake (format 2)", true},
+         "was written by a newer Fenwake (format 3)", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,11 +153,13 @@ TEST_F(ChangeHistory, ABadHistoryNeverStopsASave)
 
 TEST_F(ChangeHistory, KeepsTheLastTenThousandRecords)
 {
+    // Where the oldest are cut, 1001 to 1003 are one run of typing: it goes whole.
     const auto record = [](int n) {
         return history::Record{"2024-05-01T12:00:00.000Z",
                                history::Origin::Window,
                                "User.ini",
-                               {"F5", std::to_string(n - 1), std::to_string(n)}};
+                               {"F5", std::to_string(n - 1), std::to_string(n)},
+                               n == 1002 || n == 1003};
     };
     int n = 0;
     for (int batch = 0; batch < 11; ++batch) {
@@ -165,13 +167,86 @@ TEST_F(ChangeHistory, KeepsTheLastTenThousandRecords)
         for (int i = 0; i < 1000; ++i) records.push_back(record(++n));
         history_->Append(records, [](const std::string& m) { ADD_FAILURE() << m; });
     }
-    ASSERT_EQ(Records().size(), 11000u) << "a tenth more before the oldest go";
+    ASSERT_EQ(Records().size(), 11000u - 2) << "a tenth more before the oldest go";
     const auto last = record(++n);
     history_->Append({&last, 1}, [](const std::string& m) { ADD_FAILURE() << m; });
     const auto records = Records();
-    ASSERT_EQ(records.size(), history::kKeptRecords);
-    EXPECT_EQ(records.front(), record(n - 9999));
+    ASSERT_EQ(records.size(), history::kKeptRecords - 2);
+    EXPECT_EQ(records.front(), record(1004));
     EXPECT_EQ(records.back(), last);
+}
+
+// Saves of one run are one change wherever the history is read; the file
+// still holds each save, so that none is lost to a crash.
+TEST_F(ChangeHistory, ARunOfSavesIsOneChange)
+{
+    struct Save {
+        const char* key;
+        const char* value;
+        bool endFirst = false;          // the run ends before this save
+        bool otherProgramFirst = false; // a save of F6 by another program comes between
+    };
+    struct Case {
+        const char* name;
+        std::vector<Save> saves;
+        std::vector<history::Change> changes; // oldest first; "" stands for F5's value at the start
+    };
+    const Case cases[] = {
+        {"typing", {{"F5", "s"}, {"F5", "sa"}, {"F5", "say"}, {"F5", "say gg"}}, {{"F5", "", "say gg"}}},
+        {"ended, begun again",
+         {{"F5", "a"}, {"F5", "ab"}, {"F5", "abc", true}},
+         {{"F5", "", "ab"}, {"F5", "ab", "abc"}}},
+        {"typed and taken back", {{"F5", "x"}, {"F5", ""}, {"F5", "y"}, {"F5", ""}}, {}},
+        {"taken back, then typed on", {{"F5", "x"}, {"F5", ""}, {"F5", "z"}}, {{"F5", "", "z"}}},
+        {"another key between",
+         {{"F5", "a"}, {"F7", "b"}, {"F5", "ac"}},
+         {{"F5", "", "a"}, {"F7", "", "b"}, {"F5", "a", "ac"}}},
+        {"another program between",
+         {{"F5", "a"}, {"F5", "ab", false, true}, {"F5", "abc"}},
+         {{"F6", "", "other"}, {"F5", "", "abc"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& e : fs::directory_iterator(state_)) test::RemoveTree(e.path());
+        Open();
+        const ConfigFile user = game::UserIni();
+        for (const char* key : {"F5", "F6", "F7"}) keys::WriteBinding(user, key, "", history::Recorder::None());
+        history::ChangeRun run(Recorder());
+        for (const Save& save : c.saves) {
+            if (save.endFirst) run.End();
+            if (save.otherProgramFirst)
+                keys::WriteBinding(user, "F6", "other", Recorder().As(history::Origin::CliBind));
+            keys::WriteBinding(user, save.key, save.value, run.Recording());
+        }
+        std::vector<history::Change> found;
+        for (const auto& r : Records()) found.push_back(r.change);
+        EXPECT_EQ(found, c.changes);
+        EXPECT_EQ(told_, "");
+    }
+
+    // Undone in one step, and found undone as one change.
+    const ConfigFile user = game::UserIni();
+    const std::string was = keys::ReadBinding(user, "F5");
+    history::ChangeRun run(Recorder());
+    for (const char* typed : {"s", "sa", "say", "say gg"}) keys::WriteBinding(user, "F5", typed, run.Recording());
+    const auto undoable = history::Undoable(user, Records());
+    ASSERT_FALSE(undoable.empty());
+    EXPECT_EQ(undoable.front().change, (history::Change{"F5", was, "say gg"}));
+    keys::WriteBinding(user, "F5", was, history::Recorder::None()); // as the game does at exit
+    EXPECT_EQ(history::FindUndone(user, Records()), (std::vector<history::Change>{{"F5", was, "say gg"}}));
+}
+
+// A history an older Fenwake wrote is read as it is and carries the current
+// format's header before anything is added to it.
+TEST_F(ChangeHistory, TakesOverAnOlderFormat)
+{
+    const history::Record old{"2024-05-01T12:00:00.000Z", history::Origin::CliBind, "User.ini", {"F5", "a", "b"}};
+    std::string text = history::HeaderLine(fs::current_path().string());
+    text.replace(text.find("format 2"), 8, "format 1");
+    Put(File(), text + history::RecordLine(old));
+    EXPECT_EQ(Records(), std::vector<history::Record>{old});
+    EXPECT_EQ(Get(File()), history::HeaderLine(fs::current_path().string()) + history::RecordLine(old));
+    EXPECT_EQ(told_, "");
 }
 
 // The helper is killed at a random moment of its loop, several times over.
@@ -229,6 +304,30 @@ TEST_F(ChangeHistory, AKilledReapplyLeavesTheFileOldOrNew)
                  });
     history::Reapply(game::UserIni(), history::FindUndone(game::UserIni(), Records()), Recorder());
     EXPECT_EQ(Get("User.ini"), reapplied);
+}
+
+// Killed at any moment of typing, the typing is one change that undo puts
+// back whole and reapply writes again to the last value typed.
+TEST_F(ChangeHistory, AKilledRunOfTypingIsUndoneAndAppliedWhole)
+{
+    const ConfigFile user = game::UserIni();
+    KillAtRandom({"typing", File().string(), (dir_ / "ready").string()}, dir_ / "ready", [&] {
+        const auto records = Records();
+        ASSERT_FALSE(records.empty());
+        const history::Record typed = records.back();
+        const std::string was = typed.change.before, now = keys::ReadBinding(user, "F5");
+        ASSERT_EQ(typed.change.after.substr(0, 4), "say ");
+        EXPECT_TRUE(now == typed.change.after || now == typed.lastSaveFrom || now == was) << now;
+        // Each way back from the same state.
+        const std::string file = Get("User.ini"), kept = Get(File());
+        EXPECT_EQ(history::UndoChange(user, history::Undoable(user, Records()).front(), Recorder()), std::nullopt);
+        EXPECT_EQ(keys::ReadBinding(user, "F5"), was);
+        Put("User.ini", file);
+        Put(File(), kept);
+        history::Reapply(user, history::FindUndone(user, Records()), Recorder());
+        EXPECT_EQ(keys::ReadBinding(user, "F5"), typed.change.after);
+        EXPECT_EQ(told_.find("set aside"), std::string::npos) << told_;
+    });
 }
 
 bool Lists(const std::vector<game::RunningProgram>& found, std::uint64_t id, std::string_view program)

@@ -8,12 +8,16 @@
 //   history_writer reapply <history file> <older copy> <ready file>
 //       puts the older copy in place as another program would (a new file
 //       renamed over it), then finds the changes that undid and applies them
-//       again, without end.
+//       again, without end;
+//   history_writer typing <history file> <ready file>
+//       types into F5's binding as the window's command box saves it, one
+//       run without end ("say 1", "say 12", ...).
 //
 // The ready file appears once the loop has begun (for append: once its first
 // record is written).
 #include "config/GameFiles.h"
 #include "rules/ChangeHistory.h"
+#include "rules/KeyBindings.h"
 #include "rules/Revert.h"
 
 #include <filesystem>
@@ -44,6 +48,18 @@ int Append(const std::shared_ptr<history::ChangeHistory>& history, const fs::pat
     }
 }
 
+int Typing(const std::shared_ptr<history::ChangeHistory>& history, const fs::path& ready)
+{
+    const ConfigFile user = game::UserIni();
+    history::ChangeRun run(history::Recorder(history, history::Origin::Window, Tell));
+    std::string typed = "say ";
+    for (long n = 1;; ++n) {
+        typed += static_cast<char>('0' + n % 10);
+        keys::WriteBinding(user, "F5", typed, run.Recording());
+        if (n == 1) std::ofstream{ready};
+    }
+}
+
 int Reapply(const std::shared_ptr<history::ChangeHistory>& history, const fs::path& older, const fs::path& ready)
 {
     std::ifstream in(older, std::ios::binary);
@@ -66,6 +82,7 @@ int main(int argc, char** argv)
     const auto history = std::make_shared<history::ChangeHistory>(argv[2], fs::current_path().string());
     const std::string mode = argv[1];
     if (mode == "append" && argc == 4) return Append(history, argv[3]);
+    if (mode == "typing" && argc == 4) return Typing(history, argv[3]);
     if (mode == "reapply" && argc == 5) return Reapply(history, argv[3], argv[4]);
     return 2;
 }
