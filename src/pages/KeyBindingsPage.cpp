@@ -31,15 +31,20 @@
 #include <QStringList>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
+#include <chrono>
 
 namespace fenwake {
 namespace {
 
 const QColor kCommandBoxColour = ui::ToQColor(ui::kCream);
 const QColor kHighlightColour(0xFF, 0xFF, 0x00);
+
+// A pause this long ends a change typed into the command box.
+constexpr std::chrono::milliseconds kTypingPause{2000};
 
 const QString kSearchHint =
     QStringLiteral("Type initial characters of key to find it (if it exists in the list, of course)");
@@ -60,15 +65,26 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& picture, Q
 } // namespace
 
 KeyBindingsPage::KeyBindingsPage(QWidget* parent, ui::EditMenu& editMenu, ConfigFile user, history::Recorder recorder)
-    : QWidget(parent), user_(std::move(user)), recorder_(std::move(recorder))
+    : QWidget(parent), user_(std::move(user)), recorder_(std::move(recorder)), typing_(recorder_)
 {
     setObjectName(QStringLiteral("Misc"));
+    typingPause_ = new QTimer(this);
+    typingPause_->setSingleShot(true);
+    typingPause_->setInterval(kTypingPause);
+    connect(typingPause_, &QTimer::timeout, this, [this] { typing_.End(); });
     BuildControls();
     editMenu.Attach(search_);
     ConnectHandlers();
 }
 
 KeyBindingsPage::~KeyBindingsPage() { ui::DisconnectFromChildren(this); }
+
+void KeyBindingsPage::hideEvent(QHideEvent* event)
+{
+    // Another page shown, or the window closed: what was typed is one change.
+    typing_.End();
+    QWidget::hideEvent(event);
+}
 
 void KeyBindingsPage::BuildControls()
 {
@@ -235,6 +251,7 @@ void KeyBindingsPage::ConnectHandlers()
         auto inBox = [this](QWidget* w) {
             return w && (w == command_ || command_->isAncestorOf(w) || w->window() == command_->view()->window());
         };
+        if (inBox(old) && !inBox(now)) typing_.End();
         if (inBox(old) && now && !inBox(now)) ui::RunHandler([this] { EndCommandBoxHighlight(); });
     });
     command_->lineEdit()->installEventFilter(this);
@@ -320,6 +337,7 @@ void KeyBindingsPage::SelectKey(std::optional<int> row)
 
 void KeyBindingsPage::ShowSelectedBinding()
 {
+    typing_.End();
     const auto row = SelectedKey();
     if (!row) return;
     SetCommandText(ui::ToQ(keys::ReadBinding(user_, ui::FromQ(keys_->item(*row)->text()))));
@@ -327,8 +345,11 @@ void KeyBindingsPage::ShowSelectedBinding()
 
 void KeyBindingsPage::SaveEditedBinding()
 {
-    if (const auto row = SelectedKey())
-        keys::WriteBinding(user_, ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()), recorder_);
+    if (const auto row = SelectedKey()) {
+        keys::WriteBinding(user_, ui::FromQ(keys_->item(*row)->text()), ui::FromQ(command_->currentText()),
+                           typing_.Recording());
+        typingPause_->start();
+    }
     command_->setToolTip(command_->currentText());
 }
 
@@ -356,8 +377,10 @@ void KeyBindingsPage::OfferExampleBinding()
 {
     if (ui::Ask(window(), QStringLiteral("Do you want to use && save this example of keybind?"),
                 QStringLiteral("Use keybind example ?"), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
-                QMessageBox::No) == QMessageBox::Yes)
+                QMessageBox::No) == QMessageBox::Yes) {
+        typing_.End();
         keys::WriteExampleBinding(user_, recorder_);
+    }
     const auto n = keys::FindKey(keys::kExampleKey, std::nullopt);
     SelectKey(static_cast<int>(*n));
     ShowSelectedBinding();

@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 namespace fenwake {
 
@@ -50,6 +51,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void BuildControls();
@@ -76,6 +78,10 @@ private:
 
     ConfigFile user_;
     history::Recorder recorder_;
+    // The command box's saves of one key, one change until a pause, another
+    // key, another page or the focus elsewhere ends it.
+    history::ChangeRun typing_;
+    QTimer* typingPause_ = nullptr;
     commands::CommandsList commands_;
     // The list entry last picked in the command box, until typed over.
     std::optional<int> picked_;
