@@ -63,6 +63,7 @@ std::vector<Change> FindUndone(const ConfigFile& user, std::span<const Record> r
         Seen& seen = it->second;
         if (!fresh) seen.earlier.insert(seen.last);
         seen.earlier.insert(r.change.before);
+        if (r.lastSaveFrom) seen.earlier.insert(*r.lastSaveFrom);
         seen.last = r.change.after;
         seen.at = i;
     }

@@ -52,7 +52,8 @@ int Typing(const std::shared_ptr<history::ChangeHistory>& history, const fs::pat
 {
     const ConfigFile user = game::UserIni();
     history::ChangeRun run(history::Recorder(history, history::Origin::Window, Tell));
-    std::string typed = "say ";
+    // Each run types other values, so that none ends where another began.
+    std::string typed = "say " + std::to_string(files::Now()) + " ";
     for (long n = 1;; ++n) {
         typed += static_cast<char>('0' + n % 10);
         keys::WriteBinding(user, "F5", typed, run.Recording());
