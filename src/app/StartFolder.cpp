@@ -14,13 +14,10 @@ namespace fenwake {
 namespace {
 namespace fs = std::filesystem;
 
-// A folder as the platform names it, whatever its narrow encoding.
-QString Shown(const fs::path& folder) { return QString::fromStdU16String(folder.u16string()); }
-
 QString KindText(const locate::Install& install)
 {
     QString kind = ui::ToQ(locate::Describe(install.kind));
-    if (!install.mod.empty()) kind += QStringLiteral(": ") + Shown(install.mod);
+    if (!install.mod.empty()) kind += QStringLiteral(": ") + ui::PathText(install.mod);
     return kind;
 }
 
@@ -37,21 +34,25 @@ bool TryEnter(const locate::Install& install)
 
 bool HoldsNoConfigFile() { return safeguards::MissingConfigFiles().size() == 2; }
 
-std::optional<locate::Install> PickInstall(const std::vector<locate::Install>& installs)
+const QString kChoosePrompt = QStringLiteral("Deus Ex keeps its settings in these folders; choose the one to edit:");
+
+} // namespace
+
+std::optional<locate::Install> EnterChosenInstall(std::vector<locate::Install> installs, QWidget* owner,
+                                                  const QString& why)
 {
+    locate::NewestSettingsFirst(installs);
     std::vector<QStringList> rows;
     for (const locate::Install& install : installs)
-        rows.push_back({KindText(install), ui::ToQ(locate::Describe(install.reason)), Shown(install.live)});
-    ui::RowChooser chooser(nullptr, ui::ApplicationTitle(),
-                           QStringLiteral("This folder holds no Deus Ex settings. Deus Ex keeps its settings in these "
-                                          "folders; choose the one to edit:"),
+        rows.push_back({KindText(install), ui::ToQ(locate::Describe(install.reason)), ui::PathText(install.live)});
+    ui::RowChooser chooser(owner, ui::ApplicationTitle(), why.isEmpty() ? kChoosePrompt : why + ' ' + kChoosePrompt,
                            {QStringLiteral("Install"), QStringLiteral("Why there"), QStringLiteral("Folder")}, rows);
     const auto chosen = chooser.Choose();
     if (!chosen) return std::nullopt;
-    return installs[static_cast<std::size_t>(*chosen)];
+    const locate::Install& install = installs[static_cast<std::size_t>(*chosen)];
+    if (!TryEnter(install)) return std::nullopt;
+    return install;
 }
-
-} // namespace
 
 void ReportMissingConfigFiles(QWidget* owner)
 {
@@ -65,7 +66,7 @@ StartFolder ChooseStartFolder(const locate::Places& places)
 {
     const fs::path start = fs::current_path();
     if (const auto elsewhere = locate::LiveElsewhere(places, start)) {
-        const QString question = QStringLiteral("Deus Ex reads its settings from ") + Shown(elsewhere->live) +
+        const QString question = QStringLiteral("Deus Ex reads its settings from ") + ui::PathText(elsewhere->live) +
                                  QStringLiteral(", not from this folder. Edit the settings there?");
         if (ui::Ask(nullptr, question, ui::ApplicationTitle(), QMessageBox::Question,
                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
@@ -75,12 +76,16 @@ StartFolder ChooseStartFolder(const locate::Places& places)
     }
     if (!HoldsNoConfigFile()) return {};
     // Not a game folder: nothing may be created here.
-    const std::vector<locate::Install> installs = locate::FindInstalls(places, start);
-    if (!installs.empty()) {
-        if (const auto chosen = PickInstall(installs); chosen && TryEnter(*chosen)) return {true, chosen->live};
+    std::vector<locate::Install> installs = locate::FindInstalls(places, start);
+    if (installs.empty()) {
+        ReportMissingConfigFiles(nullptr);
+        return {false, std::nullopt};
     }
-    ReportMissingConfigFiles(nullptr);
-    return {false, std::nullopt};
+    // The player saw what there is and chose none: no box more to say so.
+    const auto chosen =
+        EnterChosenInstall(std::move(installs), nullptr, QStringLiteral("This folder holds no Deus Ex settings."));
+    if (!chosen) return {false, std::nullopt};
+    return {true, chosen->live};
 }
 
 } // namespace fenwake

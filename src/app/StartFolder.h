@@ -1,15 +1,16 @@
 #pragma once
 
+#include "config/GameLocator.h"
+
+#include <QString>
+
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
 namespace fenwake {
-
-namespace locate {
-struct Places;
-}
 
 struct StartFolder {
     bool proceed = true; // false: the program ends before its window
@@ -25,6 +26,13 @@ struct StartFolder {
 // chooses none, reports the missing files and ends, leaving the folder as
 // it was.
 StartFolder ChooseStartFolder(const locate::Places& places);
+
+// Offers the installs, the one whose settings were written last first and
+// chosen, and makes the chosen one's live folder the current directory;
+// nothing when the player cancels or it cannot be entered (then shown).
+// why, when given, comes before the prompt.
+std::optional<locate::Install> EnterChosenInstall(std::vector<locate::Install> installs, QWidget* owner,
+                                                  const QString& why = {});
 
 // "... file not found! Click OK to exit.", one box per missing configuration file.
 void ReportMissingConfigFiles(QWidget* owner);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <initializer_list>
+#include <limits>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -682,6 +683,22 @@ std::string_view Describe(Reason reason)
 std::vector<Install> FindInstalls(const Places& places, const fs::path& start) { return Search(places).Run(start); }
 
 std::vector<Install> FindInstalls(const fs::path& start) { return FindInstalls(PlatformPlaces(), start); }
+
+void NewestSettingsFirst(std::vector<Install>& installs)
+{
+    const auto written = [](const Install& install) -> std::int64_t {
+        std::error_code ec;
+        for (fs::directory_iterator it(install.live, ec), end; !ec && it != end; it.increment(ec)) {
+            if (!ascii::EqualsNoCase(NameOf(it->path()), kUserIni)) continue;
+            if (const auto stamp = files::StampOf(it->path())) return stamp->modified;
+        }
+        return std::numeric_limits<std::int64_t>::min();
+    };
+    std::vector<std::pair<std::int64_t, Install>> stamped;
+    for (Install& install : installs) stamped.emplace_back(written(install), std::move(install));
+    std::stable_sort(stamped.begin(), stamped.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t i = 0; i < installs.size(); ++i) installs[i] = std::move(stamped[i].second);
+}
 
 std::optional<Install> LiveElsewhere(const Places& places, const fs::path& start)
 {

@@ -69,6 +69,10 @@ Places PlatformPlaces();
 std::vector<Install> FindInstalls(const Places& places, const std::filesystem::path& start);
 std::vector<Install> FindInstalls(const std::filesystem::path& start);
 
+// The installs whose User.ini the game wrote last first (the one played
+// last, as a rule), the others in their order after them.
+void NewestSettingsFirst(std::vector<Install>& installs);
+
 // Started in folder start: when it is a game's (or a mod's) System folder
 // whose settings the game reads from another folder, that install.
 std::optional<Install> LiveElsewhere(const Places& places, const std::filesystem::path& start);

@@ -48,4 +48,6 @@ std::string FromQ(const QString& text)
     return out;
 }
 
+QString PathText(const std::filesystem::path& path) { return QString::fromStdU16String(path.u16string()); }
+
 } // namespace fenwake::ui

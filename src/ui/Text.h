@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,8 @@ QString ToQ(std::string_view bytes);
 // Characters the code page cannot hold become '?', as the platform's own
 // conversion does.
 std::string FromQ(const QString& text);
+
+// A folder or file as the platform names it, whatever its narrow encoding.
+QString PathText(const std::filesystem::path& path);
 
 } // namespace fenwake::ui
