@@ -6,6 +6,7 @@
 #include "config/GameFiles.h"
 #include "config/Safeguards.h"
 #include "pages/GraphicsPage.h"
+#include "pages/HistoryPage.h"
 #include "pages/KeyAliasesPage.h"
 #include "pages/KeyBindingsPage.h"
 #include "pages/PlayerPage.h"
@@ -42,10 +43,11 @@ const QString kVersionTitle = QStringLiteral(" Fenwake Version " FENWAKE_VERSION
 
 } // namespace
 
-MainWindow::MainWindow(std::optional<std::filesystem::path> shortcutStartIn, QWidget* parent)
+MainWindow::MainWindow(std::optional<std::filesystem::path> shortcutStartIn, std::optional<locate::Places> places,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      shortcutStartIn_(std::move(shortcutStartIn))
+      shortcutStartIn_(std::move(shortcutStartIn)), places_(std::move(places))
 {
     setObjectName(QStringLiteral("fMain"));
     trace::Phase("build layout", [this] { BuildLayout(); });
@@ -105,30 +107,32 @@ void MainWindow::BuildLayout()
     auto* sep3 = new QWidget(toolBar);
     sep3->setObjectName(QStringLiteral("ToolButton3"));
     sep3->setGeometry(0, 0, 8, 21);
-    auto makeToggle = [toolBar](const char* name, const QString& caption, int x) {
-        auto* b = new QToolButton(toolBar);
+    auto makeToggle = [](QWidget* bar, const char* name, const QString& caption, QPoint at) {
+        auto* b = new QToolButton(bar);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(caption);
         b->setCheckable(true);
         b->setAutoRaise(true);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setFont(ui::Tahoma());
-        b->setGeometry(x, 0, 115, 21);
+        b->setGeometry(at.x(), at.y(), 115, 21);
         b->setCursor(Qt::PointingHandCursor);
         return b;
     };
-    keyBindingsButton_ = makeToggle("ToolButton1", QStringLiteral("        Key bindings        "), 8);
-    keyAliasesButton_ = makeToggle("ToolButton2", QStringLiteral("Key aliases editor"), 8 + 115);
+    keyBindingsButton_ = makeToggle(toolBar, "ToolButton1", QStringLiteral("        Key bindings        "), {8, 0});
+    keyAliasesButton_ = makeToggle(toolBar, "ToolButton2", QStringLiteral("Key aliases editor"), {8 + 115, 0});
     auto* sep4 = new QWidget(toolBar);
     sep4->setObjectName(QStringLiteral("ToolButton4"));
     sep4->setGeometry(8 + 230, 0, 8, 21);
-    auto* group = new QButtonGroup(this);
-    group->setExclusive(true);
-    group->addButton(keyBindingsButton_);
-    group->addButton(keyAliasesButton_);
+    // The later pages' buttons in the strip's free room right of the tool bar.
+    historyButton_ = makeToggle(coolBar, "ToolButtonHistory", QStringLiteral("History"), {299, 1});
+    pageButtons_ = new QButtonGroup(this);
+    pageButtons_->setExclusive(true);
+    for (QToolButton* b : {keyBindingsButton_, keyAliasesButton_, historyButton_}) pageButtons_->addButton(b);
     keyBindingsButton_->setChecked(true);
     connect(keyBindingsButton_, &QToolButton::clicked, this, [this] { ShowPage(keyBindingsPage_); });
     connect(keyAliasesButton_, &QToolButton::clicked, this, [this] { ShowPage(keyAliasesPage_); });
+    connect(historyButton_, &QToolButton::clicked, this, ui::Guard([this] { ShowHistory(); }));
 
     notebook_ = new QStackedWidget(this);
     notebook_->setObjectName(QStringLiteral("Notebook1"));
@@ -211,12 +215,19 @@ void MainWindow::BuildPages()
     });
     keyAliasesPage_ = trace::Phase(
         "build key aliases page", [&] { return new KeyAliasesPage(notebook_, *editMenu_, game::UserIni(), recorder); });
-    for (QWidget* page : std::initializer_list<QWidget*>{playerPage_, graphicsPage_, keyBindingsPage_, keyAliasesPage_})
+    historyPage_ = trace::Phase("build history page", [&] {
+        return new HistoryPage(notebook_, game::UserIni(), history_, recorder,
+                               [this](const std::string& message) { TellHistoryTrouble(message); });
+    });
+    for (QWidget* page :
+         std::initializer_list<QWidget*>{playerPage_, graphicsPage_, keyBindingsPage_, keyAliasesPage_, historyPage_})
         notebook_->addWidget(page);
     notebook_->setCurrentWidget(keyBindingsPage_);
 
     connect(keyBindingsPage_, &KeyBindingsPage::resetRequested, this, ui::Guard([this] { ResetToBackups(); }));
     connect(keyAliasesPage_, &KeyAliasesPage::resetRequested, this, ui::Guard([this] { ResetToBackups(); }));
+    connect(historyPage_, &HistoryPage::fileChanged, this, ui::Guard([this] { ShowFileValues(); }));
+    connect(historyPage_, &HistoryPage::otherInstallRequested, this, ui::Guard([this] { EditOtherInstall(); }));
 }
 
 void MainWindow::ShowPage(QWidget* page) { notebook_->setCurrentWidget(page); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/GameLocator.h"
 #include "config/GameProcess.h"
 #include "rules/ChangeHistory.h"
 #include "shell/ShellLink.h"
@@ -11,7 +12,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+class QButtonGroup;
 class QComboBox;
 class QMenu;
 class QPushButton;
@@ -25,6 +28,7 @@ class EditMenu;
 }
 class Appearance;
 class GraphicsPage;
+class HistoryPage;
 class KeyAliasesPage;
 class KeyBindingsPage;
 class PlayerPage;
@@ -38,8 +42,10 @@ public:
     // Builds the layout and runs the start-up sequence. Needs the
     // application object and the game's System directory as current
     // directory. Shortcuts start in shortcutStartIn when given, else in the
-    // program's own folder.
-    explicit MainWindow(std::optional<std::filesystem::path> shortcutStartIn = std::nullopt, QWidget* parent = nullptr);
+    // program's own folder. Other installs are looked for in places, the
+    // platform's when none are given.
+    explicit MainWindow(std::optional<std::filesystem::path> shortcutStartIn = std::nullopt,
+                        std::optional<locate::Places> places = std::nullopt, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up steps that ran, by the names the start-up trace prints.
@@ -76,6 +82,11 @@ private:
     void AfterSave();
     void OfferUndoneChanges();
     void TellHistoryTrouble(const std::string& message);
+    // The editors show what User.ini holds now.
+    void ShowFileValues();
+    void ShowHistory();
+    // Offers the installs found and moves every page to the chosen one's folder.
+    void EditOtherInstall();
 
     void OpenShortcutMenu();
     void MakeShortcutIn(ShellFolder folder);
@@ -87,6 +98,8 @@ private:
     QPushButton* shortcutButton_ = nullptr;
     QToolButton* keyBindingsButton_ = nullptr;
     QToolButton* keyAliasesButton_ = nullptr;
+    QToolButton* historyButton_ = nullptr;
+    QButtonGroup* pageButtons_ = nullptr;
     QMenu* shortcutMenu_ = nullptr;
     ui::EditMenu* editMenu_ = nullptr;
     ShellLink shortcut_;
@@ -107,6 +120,10 @@ private:
     GraphicsPage* graphicsPage_ = nullptr;
     KeyBindingsPage* keyBindingsPage_ = nullptr;
     KeyAliasesPage* keyAliasesPage_ = nullptr;
+    HistoryPage* historyPage_ = nullptr;
+    std::optional<locate::Places> places_;
+    // Looked for when the history page is first shown.
+    std::optional<std::vector<locate::Install>> installs_;
 };
 
 } // namespace fenwake

@@ -3,10 +3,17 @@
 
 #include "app/MainWindow.h"
 
+#include "app/Appearance.h"
+#include "app/StartFolder.h"
+
 #include "config/FileSystem.h"
 #include "config/GameFiles.h"
+#include "config/Safeguards.h"
+#include "pages/GraphicsPage.h"
+#include "pages/HistoryPage.h"
 #include "pages/KeyAliasesPage.h"
 #include "pages/KeyBindingsPage.h"
+#include "pages/PlayerPage.h"
 #include "rules/Revert.h"
 #include "ui/Messages.h"
 #include "ui/Text.h"
@@ -61,9 +68,48 @@ void MainWindow::OfferUndoneChanges()
         return;
     }
     history::Reapply(user, undone, recorder);
+    ShowFileValues();
+}
+
+void MainWindow::ShowFileValues()
+{
     keyAliasesPage_->ReloadAliases();
     keyAliasesPage_->SelectRow(0);
     keyBindingsPage_->ShowSelectedBinding();
+}
+
+void MainWindow::ShowHistory()
+{
+    if (!installs_) {
+        installs_ =
+            locate::FindInstalls(places_ ? *places_ : locate::PlatformPlaces(), std::filesystem::current_path());
+        historyPage_->OfferOtherInstalls(installs_->size() > 1);
+    }
+    ShowPage(historyPage_);
+}
+
+void MainWindow::EditOtherInstall()
+{
+    if (!installs_) return;
+    const auto chosen = EnterChosenInstall(*installs_, this);
+    if (!chosen) return;
+    shortcutStartIn_ = chosen->live;
+    // Every holder of the history follows it to the new folder's.
+    if (history_) {
+        if (auto moved = history::OpenFor(std::filesystem::current_path())) *history_ = std::move(*moved);
+    }
+    warnedWhileRunning_ = false;
+    // What the start-up reads from the folder, as on a first start there.
+    appearance_->ApplyStoredTheme();
+    keyBindingsPage_->LoadCommandsList();
+    CheckConfigFilesPresent();
+    graphicsPage_->LoadSettings();
+    playerPage_->LoadSettings();
+    ShowFileValues();
+    safeguards::ClearReadOnlyMarks();
+    TakeFirstRunBackups();
+    historyPage_->Refresh();
+    OfferUndoneChanges();
 }
 
 void MainWindow::TellHistoryTrouble(const std::string& message)

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <iterator>
+
 namespace fenwake::test {
 namespace {
 
@@ -43,9 +45,19 @@ TEST_F(MainWindow, IsLaidOutWithItsNamedControls)
     auto* notebook = Find<QStackedWidget>("Notebook1");
     ASSERT_NE(notebook, nullptr);
     EXPECT_EQ(notebook->geometry(), QRect(0, 23, 543, 332));
-    ASSERT_EQ(notebook->count(), 4);
-    const char* pages[] = {"Default", "Graphics", "Misc", "AL"};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(notebook->widget(i)->objectName(), pages[i]);
+    // The later pages come after the four the window began with.
+    const char* pages[] = {"Default", "Graphics", "Misc", "AL", "History"};
+    ASSERT_EQ(notebook->count(), static_cast<int>(std::size(pages)));
+    for (int i = 0; i < notebook->count(); ++i) EXPECT_EQ(notebook->widget(i)->objectName(), pages[i]);
+    // Their buttons sit right of the first two, which keep their places.
+    auto* strip = Find<QWidget>("CoolBar1");
+    const auto placed = [&](const char* name) {
+        auto* b = Find<QAbstractButton>(name);
+        return QRect(b->mapTo(strip, QPoint(0, 0)), b->size());
+    };
+    EXPECT_EQ(placed("ToolButton1"), QRect(61, 1, 115, 21));
+    EXPECT_EQ(placed("ToolButton2"), QRect(176, 1, 115, 21));
+    EXPECT_EQ(placed("ToolButtonHistory"), QRect(299, 1, 115, 21));
 
     EXPECT_EQ(Find<QAbstractButton>("ToolButton1")->text(), "        Key bindings        ");
     EXPECT_EQ(Find<QAbstractButton>("ToolButton2")->text(), "Key aliases editor");

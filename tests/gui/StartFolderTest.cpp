@@ -7,10 +7,19 @@
 #include "config/GameLocator.h"
 #include "ui/widgets/RowChooser.h"
 
+#include "rules/ChangeHistory.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -22,6 +31,7 @@ namespace fs = std::filesystem;
 
 const char kGame[] = "C/Program Files/Deus Ex/System";
 const char kLive[] = "C/Users/me/Documents/Deus Ex/System";
+const char kOtherLive[] = "C/Users/you/Documents/Deus Ex/System";
 
 class StartFolderTest : public GameDirTest {
 protected:
@@ -32,7 +42,7 @@ protected:
         locate::Machine m;
         m.drive = At("C");
         m.programFiles = {At("C/Program Files")};
-        m.documents = {At("C/Users/me/Documents")};
+        m.documents = {At("C/Users/me/Documents"), At("C/Users/you/Documents")};
         locate::Places places;
         places.host = m;
         return places;
@@ -60,6 +70,7 @@ protected:
             timer->stop();
             auto* rows = chooser->findChild<QTreeWidget*>("RowChooserRows");
             chooserRows_ = rows->topLevelItemCount();
+            chooserFirst_ = rows->topLevelItem(0)->text(2);
             if (row) {
                 rows->setCurrentItem(rows->topLevelItem(*row));
                 chooser->accept();
@@ -80,6 +91,7 @@ protected:
 
     QObject timers_;
     int chooserRows_ = -1;
+    QString chooserFirst_; // the first row's folder
 };
 
 const ExpectedBox MissingBox(const char* name)
@@ -137,7 +149,8 @@ TEST_F(StartFolderTest, AFolderWithoutSettingsOffersTheInstallsOrEnds)
         chooserRows_ = -1;
         if (c.install) AnswerChooser(c.pick);
         BoxAnswerer boxes;
-        if (!c.pick) boxes.Expect(MissingBox("User.ini")).Expect(MissingBox("DeusEx.ini"));
+        // Cancelled, the player has seen what there is: no box more.
+        if (!c.install) boxes.Expect(MissingBox("User.ini")).Expect(MissingBox("DeusEx.ini"));
         const StartFolder start = ChooseStartFolder(c.install ? Places() : locate::Places{});
         boxes.Verify();
         EXPECT_EQ(chooserRows_, c.install ? 1 : -1);
@@ -151,6 +164,47 @@ TEST_F(StartFolderTest, AFolderWithoutSettingsOffersTheInstallsOrEnds)
             EXPECT_TRUE(fs::is_empty(At("elsewhere")));
         }
     }
+}
+
+// The install played last comes first, at start-up and in the window,
+// which moves every page to the one chosen there.
+TEST_F(StartFolderTest, TheSettingsWrittenLastComeFirstAndTheWindowMovesToAnother)
+{
+    MakeInstall();
+    fs::create_directories(At(kOtherLive));
+    Put(At(kOtherLive) / "User.ini", "[Extension.InputExt]\r\nF1=other\r\n");
+    fs::last_write_time(At(kLive) / "User.ini",
+                        fs::last_write_time(At(kOtherLive) / "User.ini") - std::chrono::hours(1));
+    fs::create_directory(At("elsewhere"));
+    fs::current_path(At("elsewhere"));
+    AnswerChooser(0);
+    const StartFolder start = ChooseStartFolder(Places());
+    ASSERT_GE(chooserRows_, 2);
+    EXPECT_EQ(chooserFirst_, QString::fromStdU16String(At(kOtherLive).u16string()));
+    ASSERT_TRUE(start.proceed);
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), At(kOtherLive)));
+
+    window_ = std::make_unique<MainWindow>(start.switchedTo, Places());
+    auto* keys = Find<QListWidget>("ListBox1");
+    keys->setCurrentItem(keys->findItems(QStringLiteral("F1"), Qt::MatchExactly)[0]);
+    EXPECT_EQ(Find<QComboBox>("ComboBox1")->currentText(), "other");
+    Find<QToolButton>("ToolButtonHistory")->click();
+    auto* other = Find<QPushButton>("SwitchInstallButton");
+    ASSERT_TRUE(other->isEnabled());
+    AnswerChooser(1);
+    other->click();
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), At(kLive)));
+    EXPECT_EQ(Find<QLineEdit>("HistoryFolder")->text(), QString::fromStdU16String(fs::current_path().u16string()));
+    EXPECT_EQ(Find<QComboBox>("ComboBox1")->currentText(), "documents");
+    EXPECT_EQ(Get(At(kLive) / "user.ini_Bak"), "[Extension.InputExt]\r\nF1=documents\r\n");
+
+    // Its saves and their history are that install's now.
+    Find<QToolButton>("ToolButton1")->click();
+    QTest::keyClicks(Find<QComboBox>("ComboBox1")->lineEdit(), QStringLiteral("!"));
+    EXPECT_EQ(Get(At(kOtherLive) / "User.ini"), "[Extension.InputExt]\r\nF1=other\r\n");
+    const auto records = history::OpenFor(fs::current_path())->Load([](const std::string&) {});
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].change, (history::Change{"F1", "documents", "documents!"}));
 }
 
 } // namespace
