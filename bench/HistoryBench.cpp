@@ -2,6 +2,7 @@
 // append to the history of changes against a bare flushed append, side by
 // side in one run; and what the last 10,000 changes take on disk and to read.
 #include "BenchPlatform.h"
+#include "HistoryData.h"
 
 #include "config/FileSystem.h"
 #include "config/GameProcess.h"
@@ -42,42 +43,6 @@ void BM_GameWatchBetweenChecks(benchmark::State& state)
 }
 BENCHMARK(BM_GameWatchBetweenChecks);
 
-// A record as typing a command into the box leaves it: one letter more.
-history::Record Typed(std::size_t n)
-{
-    static constexpr std::array<std::string_view, 6> kCommands = {"say gg",
-                                                                  "ActivateBelt 0 | onrelease ParseLeftClick",
-                                                                  "Jump",
-                                                                  "Duck | OnRelease Duck",
-                                                                  "Say {LOCATION} need backup",
-                                                                  "SwitchWeapon 4 | onrelease Fire"};
-    const std::string_view command = kCommands[n % kCommands.size()];
-    const std::size_t typed = 1 + n % command.size();
-    return {history::TimeOf(files::Now()),
-            history::Origin::Window,
-            "User.ini",
-            {std::string(keys::kKeyNames[n % keys::kKeyNames.size()]), std::string(command.substr(0, typed - 1)),
-             std::string(command.substr(0, typed))}};
-}
-
-class Folder {
-public:
-    Folder() : dir_(MakeTempDir()) {}
-    ~Folder()
-    {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    fs::path operator/(const char* name) const { return dir_ / name; }
-
-private:
-    fs::path dir_;
-};
-
-void Ignore(const std::string&) {}
-
 void BM_AppendPlain(benchmark::State& state)
 {
     const Folder folder;
@@ -96,13 +61,6 @@ void BM_HistoryAppend(benchmark::State& state)
     for (auto _ : state) history.Append({&record, 1}, Ignore);
 }
 BENCHMARK(BM_HistoryAppend)->Unit(benchmark::kMillisecond);
-
-std::vector<history::Record> TenThousand()
-{
-    std::vector<history::Record> records;
-    for (std::size_t n = 0; n < history::kKeptRecords; ++n) records.push_back(Typed(n));
-    return records;
-}
 
 // The history at its bound: its size, and the read the start-up makes of it.
 void BM_LoadTenThousand(benchmark::State& state)
