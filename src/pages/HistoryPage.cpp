@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace fenwake {
@@ -36,12 +38,22 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-// A record's UTC time as the player's clock shows it.
-QString LocalTime(const std::string& utc)
-{
-    const QDateTime t = QDateTime::fromString(QString::fromStdString(utc), Qt::ISODateWithMs);
-    return t.isValid() ? t.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString::fromStdString(utc);
-}
+// Records' UTC times as the player's clock shows them. The zone is asked
+// once for each hour of records: each answer costs a look at its file.
+class LocalClock {
+public:
+    QString Show(const std::string& utc)
+    {
+        QDateTime t = QDateTime::fromString(QString::fromStdString(utc), Qt::ISODateWithMs);
+        if (!t.isValid()) return QString::fromStdString(utc);
+        auto [hour, fresh] = offsets_.try_emplace(utc.substr(0, 13));
+        if (fresh) hour->second = t.toLocalTime().offsetFromUtc();
+        return t.addSecs(hour->second).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    }
+
+private:
+    std::unordered_map<std::string, int> offsets_; // by "2024-05-01T12"
+};
 
 QString Quoted(const std::string& value) { return u'"' + ui::ToQ(value) + u'"'; }
 
@@ -115,13 +127,14 @@ void HistoryPage::Refresh()
 
     list_->setUpdatesEnabled(false);
     list_->clear();
+    LocalClock clock;
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(records.size()));
     for (std::size_t i = records.size(); i-- > 0;) {
         const history::Record& r = records[i];
         const QString values = Quoted(r.change.before) + QStringLiteral(" \u2192 ") + Quoted(r.change.after);
         const bool wasUndone = std::binary_search(undone.begin(), undone.end(), i);
-        auto* row = new QTreeWidgetItem(QStringList{LocalTime(r.time), ui::ToQ(history::Name(r.origin)),
+        auto* row = new QTreeWidgetItem(QStringList{clock.Show(r.time), ui::ToQ(history::Name(r.origin)),
                                                     ui::ToQ(r.change.key), wasUndone ? kUndoneNote + values : values});
         row->setToolTip(kValues, row->text(kValues));
         if (wasUndone)
