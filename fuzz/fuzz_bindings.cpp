@@ -67,7 +67,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    for (const check::Finding& f : check::CheckBindings(text)) Check(!check::KindName(f.kind).empty());
+    // The input as DeusEx.ini too: whatever class it names, its section is the one checked.
+    const check::InputClass input = check::ReadInputClass(text);
+    Check(!input.name.empty());
+    const check::Report report = check::CheckBindings(text, input.name);
+    for (const auto* list : {&report.findings, &report.notes})
+        for (const check::Finding& f : *list) Check(!check::KindName(f.kind).empty());
     const sets::SetLines set = sets::ReadSet(text);
     for (const auto& [key, value] : set.keys) Check(keys::EngineSpelling(key) == key);
     Check(set.unknown.size() <= set.unknownLines);

@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ namespace fs = std::filesystem;
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+
+// The kind column of check's notes, which never decide the exit code alone.
+constexpr std::string_view kNoteKind = "note";
 
 // A refusal or failure already worded for the player.
 struct Refusal {
@@ -63,6 +67,22 @@ public:
         }
     }
 };
+
+// Help text in lines a terminal shows whole.
+std::string Wrapped(const std::string& text)
+{
+    constexpr std::size_t kWidth = 79;
+    std::string out, line;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        if (!line.empty() && line.size() + 1 + word.size() > kWidth) {
+            out += line + '\n';
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    return out + line;
+}
 
 // Any engine key or friendly name, in any letter case, under the spelling
 // the file gets.
@@ -256,25 +276,60 @@ void ImportSet(const Output& out, const fs::path& file, bool dryRun, bool unlock
     std::cerr << plan.changes.size() << " change(s) written.\n";
 }
 
-// The findings of the binding check, one row each; exit 1 when there are any.
-void CheckUserIni(const Output& out)
+// The section the game reads its bindings from, and why.
+std::string ReadSection(const check::InputClass& input)
+{
+    const std::string section = "[" + input.name + "]";
+    const std::string systemIni(game::kSystemIni);
+    switch (input.source) {
+    case check::ClassSource::Named:
+        return section + ", the input class " + systemIni + " names";
+    case check::ClassSource::NoLine:
+        return section + ", the default input class: " + systemIni + " names none in [" +
+               std::string(game::kEngineSection) + "] " + std::string(game::kInputClassKey) + "=";
+    case check::ClassSource::NoFile:
+        return section + ", the default input class: there is no " + systemIni + " here";
+    }
+    return section;
+}
+
+void PrintFinding(const Output& out, std::string_view kind, const check::Finding& f)
+{
+    if (out.tsv) {
+        std::cout << kind << '\t' << f.section << '\t' << f.key << '\t' << f.detail << '\n';
+        return;
+    }
+    std::cout << kind << std::string(kind.size() < 21 ? 21 - kind.size() : 1, ' ');
+    if (!f.section.empty()) std::cout << '[' << f.section << "] ";
+    if (!f.key.empty()) std::cout << f.key << ": ";
+    std::cout << f.detail << '\n';
+}
+
+// The findings of the binding check, one row each, then the notes; exit 1
+// when there are findings, or with strict any notes.
+void CheckUserIni(const Output& out, bool strict)
 {
     const auto text = files::ReadAll(files::Resolve(game::kUserIni));
     if (!text) throw Refusal{kFailed, "Unable to read " + std::string(game::kUserIni)};
-    const std::vector<check::Finding> findings = check::CheckBindings(*text);
-    for (const check::Finding& f : findings) {
-        const std::string_view kind = check::KindName(f.kind);
-        if (out.tsv) {
-            std::cout << kind << '\t' << f.section << '\t' << f.key << '\t' << f.detail << '\n';
-            continue;
-        }
-        std::cout << kind << std::string(kind.size() < 21 ? 21 - kind.size() : 1, ' ');
-        if (!f.section.empty()) std::cout << '[' << f.section << "] ";
-        if (!f.key.empty()) std::cout << f.key << ": ";
-        std::cout << f.detail << '\n';
-    }
-    if (!findings.empty())
-        throw Refusal{kFailed, std::to_string(findings.size()) + " finding(s) in " + std::string(game::kUserIni) + "."};
+    const fs::path systemPath = files::Resolve(game::kSystemIni);
+    const auto systemIni = files::ReadAll(systemPath);
+    if (!systemIni && files::Exists(systemPath))
+        throw Refusal{kFailed, "Unable to read " + std::string(game::kSystemIni)};
+    const check::InputClass input =
+        check::ReadInputClass(systemIni ? std::optional<std::string_view>(*systemIni) : std::nullopt);
+    const check::Report report = check::CheckBindings(*text, input.name);
+    const bool any = !report.findings.empty() || !report.notes.empty();
+    // A default the player may not expect is said even when all is well.
+    if (any || input.source != check::ClassSource::Named)
+        std::cerr << "The game reads its bindings from " << ReadSection(input) << ".\n";
+    for (const check::Finding& f : report.findings) PrintFinding(out, check::KindName(f.kind), f);
+    for (const check::Finding& f : report.notes) PrintFinding(out, kNoteKind, f);
+    if (!any) return;
+
+    const std::string counts = std::to_string(report.findings.size()) + " finding(s) and " +
+                               std::to_string(report.notes.size()) + " note(s) in " + std::string(game::kUserIni);
+    if (!report.findings.empty() || strict) throw Refusal{kFailed, counts + "."};
+    std::cerr << counts << "; notes count as findings only with --strict.\n";
 }
 
 void DiffWithBackup(const Output& out)
@@ -396,7 +451,7 @@ int Run(int argc, char** argv)
     std::string key, text, file, command, name;
     int slot = -1, count = 1;
     bool unlock = false, dryRun = false, yes = false;
-    bool allKeys = false, keepSecrets = false, allowRisky = false;
+    bool allKeys = false, keepSecrets = false, allowRisky = false, strict = false;
     const std::string keyHelp = "Key name in any letter case; keys --all lists them (Mouse4, Mouse5 too)";
 
     auto* keysCmd = app.add_subcommand("keys", "The " + std::to_string(keys::kKeyNames.size()) +
@@ -434,9 +489,20 @@ int Run(int argc, char** argv)
     importCmd->add_flag("--allow-risky", allowRisky,
                         "Import lines that leave the game, change settings, act as admin or run a file");
     importCmd->callback([&] { ImportSet(out, here(file), dryRun, unlock, allowRisky); });
-    app.add_subcommand("check", "What in " + std::string(game::kUserIni) +
-                                    " the game reads differently or would not expect; exit 1 with findings")
-        ->callback([&] { CheckUserIni(out); });
+    auto* checkCmd = app.add_subcommand("check", "What in " + std::string(game::kUserIni) +
+                                                     " the game would not do as it looks; exit 1 with findings");
+    checkCmd->add_flag("--strict", strict, "Count notes as findings too");
+    checkCmd->footer(Wrapped(
+        "The game reads its bindings from the section of " + std::string(game::kUserIni) +
+        " named after the input class " + std::string(game::kSystemIni) + " names in [" +
+        std::string(game::kEngineSection) + "] " + std::string(game::kInputClassKey) + "=, or of " +
+        std::string(game::kDefaultInputClass) +
+        " without that line or file. Findings are about that section and the file as a whole: a byte-order mark, a "
+        "key listed twice, a binding calling an alias no slot defines, an alias name used twice, risky bindings. "
+        "Notes follow them: keys where the other binding sections, which the game never reads, differ from it. With "
+        "--tsv each row is kind, section, key and detail; the kind of a note is \"" +
+        std::string(kNoteKind) + "\"."));
+    checkCmd->callback([&] { CheckUserIni(out, strict); });
     app.add_subcommand("diff", "What differs from the first-run backup " + std::string(safeguards::kUserBackup))
         ->callback([&] { DiffWithBackup(out); });
     auto* where =

@@ -25,6 +25,13 @@ inline constexpr std::string_view kInputSection = "Extension.Input";
 // The engine's own binding section, which older files and other tools keep.
 inline constexpr std::string_view kEngineInputSection = "Engine.Input";
 
+// DeusEx.ini's entry naming the input class: the game reads its bindings
+// and aliases from User.ini's section of that class, and from this one when
+// DeusEx.ini names none.
+inline constexpr std::string_view kEngineSection = "Engine.Engine";
+inline constexpr std::string_view kInputClassKey = "Input";
+inline constexpr std::string_view kDefaultInputClass = kInputExtSection;
+
 // What an editor that saved a file as UTF-8 may put first; the game reads it
 // as part of the first line.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";

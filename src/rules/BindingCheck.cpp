@@ -17,18 +17,19 @@
 namespace fenwake::check {
 namespace {
 
-constexpr std::array<std::pair<FindingKind, std::string_view>, 6> kKindNames = {{
+constexpr std::array<std::pair<FindingKind, std::string_view>, 7> kKindNames = {{
     {FindingKind::ByteOrderMark, "byte-order-mark"},
     {FindingKind::SectionsDisagree, "sections-disagree"},
     {FindingKind::DuplicateKey, "duplicate-key"},
     {FindingKind::UndefinedAlias, "undefined-alias"},
     {FindingKind::DuplicateAliasName, "duplicate-alias-name"},
     {FindingKind::RiskyBinding, "risky-binding"},
+    {FindingKind::MissingSection, "missing-section"},
 }};
 
-// The section the game reads first; the others are compared with it.
-constexpr std::string_view kReadSection = game::kInputExtSection;
-constexpr std::array<std::string_view, 2> kOtherSections = {game::kEngineInputSection, game::kInputSection};
+// Every section a player's file keeps bindings in; the game reads one.
+constexpr std::array<std::string_view, 3> kBindingSections = {game::kInputExtSection, game::kEngineInputSection,
+                                                              game::kInputSection};
 
 // Values are cut in messages, so a huge one stays readable.
 constexpr std::size_t kShownLength = 60;
@@ -157,46 +158,64 @@ std::string_view KindName(FindingKind kind)
     return {};
 }
 
-std::vector<Finding> CheckBindings(std::string_view userIni)
+InputClass ReadInputClass(std::optional<std::string_view> systemIni)
 {
-    std::vector<Finding> findings;
+    const std::string fallback(game::kDefaultInputClass);
+    if (!systemIni) return {fallback, ClassSource::NoFile};
+    const auto raw = ini::FindValue(*systemIni, game::kEngineSection, game::kInputClassKey);
+    std::string name = raw ? ini::ShapeValue(*raw) : std::string();
+    if (name.empty()) return {fallback, ClassSource::NoLine};
+    return {std::move(name), ClassSource::Named};
+}
+
+Report CheckBindings(std::string_view userIni, std::string_view readSection)
+{
+    Report report;
+    std::vector<Finding>& findings = report.findings;
     if (userIni.starts_with(game::kUtf8ByteOrderMark))
         findings.push_back({FindingKind::ByteOrderMark, "", "",
                             "the file starts with a UTF-8 byte-order mark: the game does not see a section header on "
                             "its first line"});
 
     std::vector<Section> sections;
-    std::optional<Section> read = Read(userIni, kReadSection);
+    std::optional<Section> read = Read(userIni, readSection);
     if (read) sections.push_back(*read);
-    for (std::string_view name : kOtherSections)
-        if (auto s = Read(userIni, name)) sections.push_back(std::move(*s));
+    for (std::string_view name : kBindingSections)
+        if (!ascii::EqualsNoCase(name, readSection))
+            if (auto s = Read(userIni, name)) sections.push_back(std::move(*s));
 
-    if (read) {
+    if (!read) {
+        report.notes.push_back({FindingKind::MissingSection, std::string(readSection), "",
+                                "no such section, though the game reads its bindings from it"});
+    } else {
         for (const Section& other : sections) {
             if (other.name == read->name) continue;
             for (std::string_view key : keys::EngineKeys()) {
                 const auto theirs = other.Find(key);
                 const auto ours = read->Find(key);
                 if (theirs.value_or("") == ours.value_or("")) continue;
-                findings.push_back({FindingKind::SectionsDisagree, std::string(other.name), std::string(key),
-                                    Shown(theirs) + " where " + Bracketed(kReadSection) + " has " + Shown(ours)});
+                report.notes.push_back({FindingKind::SectionsDisagree, std::string(other.name), std::string(key),
+                                        Shown(theirs) + " where " + Bracketed(readSection) + " has " + Shown(ours)});
             }
         }
     }
 
+    // A key listed twice where the game reads changes what it does; elsewhere
+    // it only would once that section is read.
     for (const Section& s : sections) {
         std::unordered_map<std::string, std::size_t> count;
         for (const ini::Entry& e : s.entries) ++count[Folded(e.key)];
         for (const ini::Entry& e : s.entries) {
             std::size_t& n = count[Folded(e.key)];
             if (n < 2) continue;
-            findings.push_back({FindingKind::DuplicateKey, std::string(s.name), std::string(e.key),
-                                std::to_string(n) + " lines; the game reads the first"});
+            (read && s.name == read->name ? findings : report.notes)
+                .push_back({FindingKind::DuplicateKey, std::string(s.name), std::string(e.key),
+                            std::to_string(n) + " lines; the game reads the first"});
             n = 0; // once per key
         }
     }
 
-    if (!read) return findings;
+    if (!read) return report;
     const Aliases defined = DefinedAliases(*read);
     const std::set<std::string> known = KnownAliasNames(sections);
 
@@ -233,7 +252,7 @@ std::vector<Finding> CheckBindings(std::string_view userIni)
         if (!parts.empty())
             findings.push_back({FindingKind::RiskyBinding, std::string(read->name), std::string(key), Joined(parts)});
     }
-    return findings;
+    return report;
 }
 
 } // namespace fenwake::check

@@ -9,7 +9,9 @@
 #include "rules/KeyBindings.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
+#include <tuple>
 
 namespace fenwake::test {
 namespace {
@@ -430,7 +432,7 @@ TEST_F(CliTest, ExportMasksSecretsThatImportNeverWritesBack)
     EXPECT_EQ(Get("User.ini"), user);
 }
 
-TEST_F(CliTest, CheckExitsOneWithFindings)
+TEST_F(CliTest, CheckFindsInTheSectionTheGameReadsAndNotesTheOthers)
 {
     Put("User.ini", "[Extension.InputExt]\r\nF1=Hop\r\nAliases[20]=(Command=\"Jump\",Alias=Hop)\r\n");
     const RunResult clean = Cli({"check"});
@@ -441,16 +443,76 @@ TEST_F(CliTest, CheckExitsOneWithFindings)
     EXPECT_EQ(risky.code, 1);
     EXPECT_EQ(risky.out, "risky-binding        [Extension.InputExt] F4: admin: adminlogin <secret>\n");
 
+    const std::string sample = Get("DeusEx.ini");
+    const std::string notes = "note\tEngine.Input\tF3\tno line where [Extension.InputExt] has \"Fire\"\n"
+                              "note\tEngine.Input\tF2\t2 lines; the game reads the first\n";
+    const struct {
+        std::optional<std::string> systemIni; // none: no DeusEx.ini
+        bool strict;
+        int code;
+        std::string out, err;
+    } cases[] = {
+        {sample, false, 0, notes,
+         "The game reads its bindings from [Extension.InputExt], the input class .\\DeusEx.ini names.\n"
+         "0 finding(s) and 2 note(s) in .\\User.ini; notes count as findings only with --strict.\n"},
+        {sample, true, 1, notes,
+         "The game reads its bindings from [Extension.InputExt], the input class .\\DeusEx.ini names.\n"
+         "0 finding(s) and 2 note(s) in .\\User.ini.\n"},
+        {std::nullopt, false, 0, notes,
+         "The game reads its bindings from [Extension.InputExt], the default input class: there is no "
+         ".\\DeusEx.ini here.\n"
+         "0 finding(s) and 2 note(s) in .\\User.ini; notes count as findings only with --strict.\n"},
+        {"[Engine.Engine]\r\n input = Engine.Input\r\n", false, 1,
+         "duplicate-key\tEngine.Input\tF2\t2 lines; the game reads the first\n"
+         "note\tExtension.InputExt\tF3\t\"Fire\" where [Engine.Input] has no line\n",
+         "The game reads its bindings from [Engine.Input], the input class .\\DeusEx.ini names.\n"
+         "1 finding(s) and 1 note(s) in .\\User.ini.\n"},
+    };
+    Put("User.ini", "[Engine.Input]\r\nF2=Jump\r\nF2=Duck\r\n[Extension.InputExt]\r\nF2=Jump\r\nF3=Fire\r\n");
+    for (const auto& c : cases) {
+        fs::remove("DeusEx.ini");
+        if (c.systemIni) Put("DeusEx.ini", *c.systemIni);
+        std::vector<std::string> args = {"check", "--tsv"};
+        if (c.strict) args.push_back("--strict");
+        const RunResult r = Cli(args);
+        EXPECT_EQ(r.code, c.code) << c.err;
+        EXPECT_EQ(r.out, c.out) << c.err;
+        EXPECT_EQ(r.err, c.err);
+    }
+
+    const RunResult help = Cli({"check", "--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("--strict"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("Input="), std::string::npos) << help.out;
+
     const fs::path real = FENWAKE_REAL_WORLD_DIR;
     if (!fs::is_directory(real)) GTEST_SKIP() << "no real players' files at " << real;
-    // As the rules' own test counts them: sections that disagree and nothing else.
-    for (const auto& [file, findings] : {std::pair{"player-a_User.ini", 57}, {"nerdmod_User.ini", 0}}) {
-        Put("User.ini", Get(real / file));
+    // Only notes, as the rules' own test counts them, unless the section the
+    // game reads gets a second F1 line calling an alias only another section defines.
+    const std::string playerA = Get(real / "player-a_User.ini");
+    std::string planted = playerA;
+    planted.insert(planted.find("[Extension.InputExt]\r\n") + 22, "F1=Greet\r\n");
+    planted.insert(planted.find("[Engine.Input]\r\n") + 16, "Aliases[39]=(Command=\"say hi\",Alias=Greet)\r\n");
+    for (const auto& [user, system, code, findings] : {
+             std::tuple{playerA, "player-a_deusex.ini", 0, 0},
+             {planted, "player-a_deusex.ini", 1, 2},
+             {Get(real / "player-c_User.ini"), "", 0, 0},
+         }) {
+        Put("User.ini", user);
+        fs::remove("DeusEx.ini");
+        if (*system) Put("DeusEx.ini", Get(real / system));
         const RunResult r = Cli({"check", "--tsv"});
-        EXPECT_EQ(r.code, findings ? 1 : 0) << file;
+        EXPECT_EQ(r.code, code) << r.err;
         const std::vector<std::string> kinds = Column(r.out, 0);
-        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), "sections-disagree"), findings) << file;
-        EXPECT_EQ(Column(r.out, 3).size(), kinds.size());
+        const auto first = std::find(kinds.begin(), kinds.end(), "note");
+        EXPECT_EQ(first - kinds.begin(), findings) << r.out;
+        EXPECT_TRUE(std::all_of(first, kinds.end(), [](const std::string& k) { return k == "note"; })) << r.out;
+        EXPECT_NE(r.err.find(*system ? "names" : "default"), std::string::npos) << r.err;
+        if (findings) {
+            EXPECT_EQ(Lines(r.out)[0], "duplicate-key\tExtension.InputExt\tF1\t2 lines; the game reads the first");
+            EXPECT_EQ(Lines(r.out)[1], "undefined-alias\tExtension.InputExt\tF1\tcalls Greet, an alias that no slot "
+                                       "defines");
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 // masking of secrets, the engine's key names and the whole-file check, on
 // hand-made lines and on players' own files.
 #include "TempDir.h"
+#include "config/Ascii.h"
 #include "config/IniText.h"
 #include "rules/BindingCheck.h"
 #include "rules/CommandReview.h"
@@ -196,9 +197,12 @@ std::vector<Seen> Kinds(const std::vector<check::Finding>& findings)
 
 void PrintTo(const Seen& s, std::ostream* os) { *os << check::KindName(s.kind) << " [" << s.section << "] " << s.key; }
 
+constexpr std::string_view kExt = "Extension.InputExt";
+
 // Lone CR line ends throughout: read any other way, the file is one line
-// and nothing would be found.
-TEST(BindingCheck, ReportsWhatTheGameWouldReadOnALoneCrFile)
+// and nothing would be found. Whichever class is named, the section the game
+// reads gives the findings and the others the notes.
+TEST(BindingCheck, FindsInTheSectionTheGameReadsAndNotesTheOthers)
 {
     const std::string text = "\xEF\xBB\xBF[DefaultPlayer]\rName=Player\r"
                              "[Engine.Input]\r"
@@ -212,49 +216,109 @@ TEST(BindingCheck, ReportsWhatTheGameWouldReadOnALoneCrFile)
                              "F1=Hop\rF2=Jump\rF3=onrelease Bye\rF4=adminlogin hunter2\rF5=say gg\r"
                              "Unknown05=Jump\rMouse4=disconnect\r"
                              "[Extension.InputExt]\rF6=quit\r"; // a second section of a name is never read
-    const auto findings = CheckBindings(text);
     using enum FindingKind;
-    const std::string ext = "Extension.InputExt";
+    const std::string ext(kExt);
     const std::string engine = "Engine.Input";
-    const std::vector<Seen> want = {
-        {ByteOrderMark, "", ""},          {SectionsDisagree, engine, "Unknown05"}, {SectionsDisagree, engine, "F3"},
-        {SectionsDisagree, engine, "F4"}, {SectionsDisagree, engine, "F5"},        {DuplicateKey, engine, "F2"},
-        {UndefinedAlias, ext, "F1"},      {DuplicateAliasName, ext, "Bye"},        {RiskyBinding, ext, "F3"},
-        {RiskyBinding, ext, "F4"},
+    const struct {
+        std::string read;
+        std::vector<Seen> findings, notes;
+    } cases[] = {
+        {ext,
+         {{ByteOrderMark, "", ""},
+          {UndefinedAlias, ext, "F1"},
+          {DuplicateAliasName, ext, "Bye"},
+          {RiskyBinding, ext, "F3"},
+          {RiskyBinding, ext, "F4"}},
+         {{SectionsDisagree, engine, "Unknown05"},
+          {SectionsDisagree, engine, "F3"},
+          {SectionsDisagree, engine, "F4"},
+          {SectionsDisagree, engine, "F5"},
+          {DuplicateKey, engine, "F2"}}},
+        // Named in another letter case, it is still the same section.
+        {"engine.input",
+         {{ByteOrderMark, "", ""}, {DuplicateKey, "engine.input", "F2"}},
+         {{SectionsDisagree, ext, "Unknown05"},
+          {SectionsDisagree, ext, "F3"},
+          {SectionsDisagree, ext, "F4"},
+          {SectionsDisagree, ext, "F5"}}},
+        {"Mod.InputMod",
+         {{ByteOrderMark, "", ""}},
+         {{MissingSection, "Mod.InputMod", ""}, {DuplicateKey, engine, "F2"}}},
     };
-    EXPECT_EQ(Kinds(findings), want);
-    ASSERT_EQ(findings.size(), want.size());
-    EXPECT_EQ(findings[3].detail, "no line where [Extension.InputExt] has \"adminlogin <secret>\"");
-    EXPECT_EQ(findings[8].detail, "leaves the game: disconnect (alias Bye)");
-    EXPECT_EQ(findings[9].detail, "admin: adminlogin <secret>");
-
-    // The same file with CR LF finds the same.
-    std::string crlf;
-    for (char c : text) crlf += c == '\r' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_EQ(CheckBindings(crlf), findings);
+    for (const auto& c : cases) {
+        const check::Report report = CheckBindings(text, c.read);
+        EXPECT_EQ(Kinds(report.findings), c.findings) << c.read;
+        EXPECT_EQ(Kinds(report.notes), c.notes) << c.read;
+        // The same file with CR LF finds the same.
+        std::string crlf;
+        for (char ch : text) crlf += ch == '\r' ? std::string("\r\n") : std::string(1, ch);
+        EXPECT_EQ(CheckBindings(crlf, c.read), report) << c.read;
+    }
+    const check::Report report = CheckBindings(text, kExt);
+    ASSERT_EQ(report.findings.size(), 5u);
+    EXPECT_EQ(report.findings[3].detail, "leaves the game: disconnect (alias Bye)");
+    EXPECT_EQ(report.findings[4].detail, "admin: adminlogin <secret>");
+    EXPECT_EQ(report.notes[2].detail, "no line where [Extension.InputExt] has \"adminlogin <secret>\"");
 }
 
+// As the engine reads a profile entry: the first section of the name, the
+// first line of the key in any letter case, the blanks around it dropped.
+TEST(BindingCheck, ReadsTheInputClassAsTheEngineDoes)
+{
+    using enum check::ClassSource;
+    const std::string ext(kExt);
+    const struct {
+        std::optional<std::string_view> systemIni;
+        check::InputClass want;
+    } cases[] = {
+        {std::nullopt, {ext, NoFile}},
+        {"", {ext, NoLine}},
+        {"[Engine.Engine]\r\nGameRenderDevice=OpenGLDrv.OpenGLRenderDevice\r\n", {ext, NoLine}},
+        {"[Engine.Engine]\r\nInput=Engine.Input\r\nInput=Extension.InputExt\r\n", {"Engine.Input", Named}},
+        {"[ engine.ENGINE ]\n \tiNPUT \t=  Engine.Input \t\n", {"Engine.Input", Named}},
+        {"[Engine.Engine]\rInput=\"Engine.Input\"\r", {"Engine.Input", Named}},
+        {"[Engine.Engine]\nInput=\n", {ext, NoLine}},
+        {"[Engine.Engine]\n;Input=Engine.Input\nInputs=Engine.Input\n", {ext, NoLine}},
+        {"[Engine.Engine]\n[Engine.Render]\nInput=Engine.Input\n", {ext, NoLine}},
+        {"[Engine.Engine]\nRender=Render.Render\n[Engine.Engine]\nInput=Engine.Input\n", {ext, NoLine}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(check::ReadInputClass(c.systemIni), c.want) << c.systemIni.value_or("(no file)");
+}
+
+// Each player's User.ini with the DeusEx.ini that came with it, if any:
+// every one names the class whose section the rules read by default.
 TEST(BindingCheck, CountsWhatPlayersFilesHold)
 {
     FENWAKE_REAL_FILES(files);
-    // Per file: sections disagreeing (key by key), duplicate key lines;
-    // nothing else. player-a's two sections differ on 54 keys both bind
-    // and on three ([Extension.InputExt]'s N, Unknown05, Unknown06) that
-    // [Engine.Input] has no line for.
-    const std::map<std::string, std::pair<std::size_t, std::size_t>> want = {
-        {"coop-mod_User.ini", {5, 0}},    {"gameplay-mod_User.ini", {37, 0}}, {"nerdmod_User.ini", {0, 0}},
-        {"player-a_User.ini", {57, 0}},   {"player-b_User.ini", {10, 0}},     {"player-c_User.ini", {14, 0}},
-        {"ut99-player_User.ini", {0, 0}},
+    std::map<std::string, std::string> systemInis; // by the prefix the pair shares
+    for (const auto& e : fs::directory_iterator(FENWAKE_REAL_WORLD_DIR)) {
+        const std::string name = e.path().filename().string();
+        if (ascii::ToLower(name).ends_with("_deusex.ini"))
+            systemInis[name.substr(0, name.rfind('_'))] = ReadAll(e.path());
+    }
+    ASSERT_FALSE(systemInis.empty());
+    for (const auto& [prefix, text] : systemInis)
+        EXPECT_EQ(check::ReadInputClass(text), (check::InputClass{std::string(kExt), check::ClassSource::Named}))
+            << prefix;
+
+    // Per file: notes (sections that disagree key by key, or the missing
+    // section the game reads); no file has a finding. player-a's two sections
+    // differ on 54 keys both bind and on three ([Extension.InputExt]'s N,
+    // Unknown05, Unknown06) that [Engine.Input] has no line for.
+    const std::map<std::string, std::size_t> notes = {
+        {"coop-mod", 5},  {"gameplay-mod", 37}, {"nerdmod", 1},     {"player-a", 57},
+        {"player-b", 10}, {"player-c", 14},     {"ut99-player", 1},
     };
     for (const auto& [name, text] : files) {
-        std::map<FindingKind, std::size_t> count;
-        for (const auto& f : CheckBindings(text)) ++count[f.kind];
-        ASSERT_TRUE(want.contains(name)) << name;
-        EXPECT_EQ(count[FindingKind::SectionsDisagree], want.at(name).first) << name;
-        EXPECT_EQ(count[FindingKind::DuplicateKey], want.at(name).second) << name;
-        EXPECT_EQ(count.size() - count.count(FindingKind::SectionsDisagree) - count.count(FindingKind::DuplicateKey),
-                  0u)
-            << name;
+        const std::string prefix = name.substr(0, name.rfind('_'));
+        const auto beside = systemInis.find(prefix);
+        const check::InputClass input = check::ReadInputClass(
+            beside == systemInis.end() ? std::nullopt : std::optional<std::string_view>(beside->second));
+        const check::Report report = CheckBindings(text, input.name);
+        ASSERT_TRUE(notes.contains(prefix)) << name;
+        EXPECT_EQ(Kinds(report.findings), std::vector<Seen>()) << name;
+        EXPECT_EQ(report.notes.size(), notes.at(prefix)) << name;
     }
 }
 
@@ -262,7 +326,7 @@ TEST(BindingCheck, SurvivesHostileInput)
 {
     std::string many = "[Extension.InputExt]\n";
     for (int i = 0; i < 100000; ++i) many += "F1=disconnect\n";
-    const auto findings = CheckBindings(many);
+    const auto findings = CheckBindings(many, kExt).findings;
     ASSERT_EQ(findings.size(), 2u);
     EXPECT_EQ(findings[0].detail, "100000 lines; the game reads the first");
     EXPECT_EQ(findings[1].kind, FindingKind::RiskyBinding);
@@ -270,15 +334,17 @@ TEST(BindingCheck, SurvivesHostileInput)
     const std::string huge(1 << 20, 'x');
     const std::string nul = "[Extension.InputExt]\nF1=dis\0connect\nF2=\0\n\0[Engine.Input]\nF2=\0\n"s;
     // A NUL before the bracket makes no header: both F2 lines are in one section.
-    EXPECT_EQ(Kinds(CheckBindings(nul)), std::vector<Seen>({{FindingKind::DuplicateKey, "Extension.InputExt", "F2"}}));
-    const auto big = CheckBindings("[Extension.InputExt]\nF1=adminlogin " + huge + "\n");
+    EXPECT_EQ(Kinds(CheckBindings(nul, kExt).findings),
+              std::vector<Seen>({{FindingKind::DuplicateKey, "Extension.InputExt", "F2"}}));
+    const auto big = CheckBindings("[Extension.InputExt]\nF1=adminlogin " + huge + "\n", kExt).findings;
     ASSERT_EQ(big.size(), 1u);
     EXPECT_EQ(big[0].detail, "admin: adminlogin <secret>");
-    EXPECT_LT(CheckBindings("[Engine.Input]\nF1=" + huge + "\n[Extension.InputExt]\n")[0].detail.size(), 200u);
+    EXPECT_LT(CheckBindings("[Engine.Input]\nF1=" + huge + "\n[Extension.InputExt]\n", kExt).notes[0].detail.size(),
+              200u);
     EXPECT_EQ(review::MaskSecrets("adminlogin " + huge).text, "adminlogin <secret>");
     EXPECT_EQ(review::Worst("say " + huge + "|quit"), CommandClass::LeavesGame);
     // Names the engine has no key for are not bindings.
-    EXPECT_TRUE(CheckBindings("[Extension.InputExt]\n[F1=quit\nF[2=quit\nF=1=quit\n").empty());
+    EXPECT_EQ(CheckBindings("[Extension.InputExt]\n[F1=quit\nF[2=quit\nF=1=quit\n", kExt), check::Report());
 }
 
 } // namespace
