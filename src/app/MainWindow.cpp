@@ -9,6 +9,7 @@
 #include "pages/KeyAliasesPage.h"
 #include "pages/KeyBindingsPage.h"
 #include "pages/PlayerPage.h"
+#include "pages/SharePage.h"
 #include "rules/ToolSettings.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
@@ -24,6 +25,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -105,30 +107,32 @@ void MainWindow::BuildLayout()
     auto* sep3 = new QWidget(toolBar);
     sep3->setObjectName(QStringLiteral("ToolButton3"));
     sep3->setGeometry(0, 0, 8, 21);
-    auto makeToggle = [toolBar](const char* name, const QString& caption, int x) {
-        auto* b = new QToolButton(toolBar);
+    auto makeToggle = [](QWidget* bar, const char* name, const QString& caption, QPoint at) {
+        auto* b = new QToolButton(bar);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(caption);
         b->setCheckable(true);
         b->setAutoRaise(true);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setFont(ui::Tahoma());
-        b->setGeometry(x, 0, 115, 21);
+        b->setGeometry(at.x(), at.y(), 115, 21);
         b->setCursor(Qt::PointingHandCursor);
         return b;
     };
-    keyBindingsButton_ = makeToggle("ToolButton1", QStringLiteral("        Key bindings        "), 8);
-    keyAliasesButton_ = makeToggle("ToolButton2", QStringLiteral("Key aliases editor"), 8 + 115);
+    keyBindingsButton_ = makeToggle(toolBar, "ToolButton1", QStringLiteral("        Key bindings        "), {8, 0});
+    keyAliasesButton_ = makeToggle(toolBar, "ToolButton2", QStringLiteral("Key aliases editor"), {8 + 115, 0});
     auto* sep4 = new QWidget(toolBar);
     sep4->setObjectName(QStringLiteral("ToolButton4"));
     sep4->setGeometry(8 + 230, 0, 8, 21);
-    auto* group = new QButtonGroup(this);
-    group->setExclusive(true);
-    group->addButton(keyBindingsButton_);
-    group->addButton(keyAliasesButton_);
+    // Right of the tool bar, on the strip itself.
+    shareButton_ = makeToggle(coolBar, "ToolButtonShare", QStringLiteral("Share binds"), {414, 1});
+    pageButtons_ = new QButtonGroup(this);
+    pageButtons_->setExclusive(true);
+    for (QToolButton* b : {keyBindingsButton_, keyAliasesButton_, shareButton_}) pageButtons_->addButton(b);
     keyBindingsButton_->setChecked(true);
     connect(keyBindingsButton_, &QToolButton::clicked, this, [this] { ShowPage(keyBindingsPage_); });
     connect(keyAliasesButton_, &QToolButton::clicked, this, [this] { ShowPage(keyAliasesPage_); });
+    connect(shareButton_, &QToolButton::clicked, this, [this] { ShowPage(sharePage_); });
 
     notebook_ = new QStackedWidget(this);
     notebook_->setObjectName(QStringLiteral("Notebook1"));
@@ -211,12 +215,17 @@ void MainWindow::BuildPages()
     });
     keyAliasesPage_ = trace::Phase(
         "build key aliases page", [&] { return new KeyAliasesPage(notebook_, *editMenu_, game::UserIni(), recorder); });
-    for (QWidget* page : std::initializer_list<QWidget*>{playerPage_, graphicsPage_, keyBindingsPage_, keyAliasesPage_})
+    sharePage_ = trace::Phase("build share page", [&] {
+        return new SharePage(notebook_, game::UserIni(), recorder.As(history::Origin::WindowImport));
+    });
+    for (QWidget* page :
+         std::initializer_list<QWidget*>{playerPage_, graphicsPage_, keyBindingsPage_, keyAliasesPage_, sharePage_})
         notebook_->addWidget(page);
     notebook_->setCurrentWidget(keyBindingsPage_);
 
     connect(keyBindingsPage_, &KeyBindingsPage::resetRequested, this, ui::Guard([this] { ResetToBackups(); }));
     connect(keyAliasesPage_, &KeyAliasesPage::resetRequested, this, ui::Guard([this] { ResetToBackups(); }));
+    connect(sharePage_, &SharePage::bindingsChanged, this, ui::Guard([this] { ReloadBindingPages(); }));
 }
 
 void MainWindow::ShowPage(QWidget* page) { notebook_->setCurrentWidget(page); }
@@ -309,6 +318,15 @@ void MainWindow::ResetToBackups()
     playerPage_->LoadSettings();
     graphicsPage_->LoadSettings();
     keyAliasesPage_->ReloadAliases();
+    keyBindingsPage_->ShowSelectedBinding();
+}
+
+void MainWindow::ReloadBindingPages()
+{
+    // The slot shown stays shown.
+    const int row = keyAliasesPage_->AliasList()->currentRow();
+    keyAliasesPage_->ReloadAliases();
+    keyAliasesPage_->SelectRow(row < 0 ? 0 : row);
     keyBindingsPage_->ShowSelectedBinding();
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+class QButtonGroup;
 class QComboBox;
 class QMenu;
 class QPushButton;
@@ -28,6 +29,7 @@ class GraphicsPage;
 class KeyAliasesPage;
 class KeyBindingsPage;
 class PlayerPage;
+class SharePage;
 
 // The one main window: the mode strip, the notebook of pages, the shortcut
 // button and the theme list. It owns the pages and runs the start-up
@@ -63,6 +65,8 @@ private:
     // The reset shared by the key bindings and aliases pages: asks, restores
     // the backups and reloads the pages from them.
     void ResetToBackups();
+    // The key bindings and aliases pages show the file's values again.
+    void ReloadBindingPages();
 
     // The safeguards' steps, with their messages.
     void CheckConfigFilesPresent();
@@ -87,6 +91,9 @@ private:
     QPushButton* shortcutButton_ = nullptr;
     QToolButton* keyBindingsButton_ = nullptr;
     QToolButton* keyAliasesButton_ = nullptr;
+    QToolButton* shareButton_ = nullptr;
+    // The page toggles, one checked at a time.
+    QButtonGroup* pageButtons_ = nullptr;
     QMenu* shortcutMenu_ = nullptr;
     ui::EditMenu* editMenu_ = nullptr;
     ShellLink shortcut_;
@@ -107,6 +114,7 @@ private:
     GraphicsPage* graphicsPage_ = nullptr;
     KeyBindingsPage* keyBindingsPage_ = nullptr;
     KeyAliasesPage* keyAliasesPage_ = nullptr;
+    SharePage* sharePage_ = nullptr;
 };
 
 } // namespace fenwake
