@@ -129,7 +129,7 @@ void SharePage::BuildControls()
     review_->setFont(ui::Tahoma());
     review_->header()->setFont(ui::Tahoma(true));
     review_->header()->setStretchLastSection(true);
-    for (const auto& [column, width] : {std::pair{kKey, 104}, {kNow, 120}, {kAfter, 120}})
+    for (const auto& [column, width] : {std::pair{kKey, 92}, {kNow, 100}, {kAfter, 130}})
         review_->setColumnWidth(column, width);
     ui::SetTextColour(review_, Qt::black);
     ui::SetBaseColour(review_, QColor(0xFE, 0xF9, 0xE2));
