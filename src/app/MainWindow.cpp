@@ -10,6 +10,7 @@
 #include "pages/KeyAliasesPage.h"
 #include "pages/KeyBindingsPage.h"
 #include "pages/PlayerPage.h"
+#include "pages/SharePage.h"
 #include "rules/ToolSettings.h"
 #include "ui/Colours.h"
 #include "ui/Controls.h"
@@ -25,6 +26,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -126,13 +128,16 @@ void MainWindow::BuildLayout()
     sep4->setGeometry(8 + 230, 0, 8, 21);
     // The later pages' buttons in the strip's free room right of the tool bar.
     historyButton_ = makeToggle(coolBar, "ToolButtonHistory", QStringLiteral("History"), {299, 1});
+    shareButton_ = makeToggle(coolBar, "ToolButtonShare", QStringLiteral("Share binds"), {414, 1});
     pageButtons_ = new QButtonGroup(this);
     pageButtons_->setExclusive(true);
-    for (QToolButton* b : {keyBindingsButton_, keyAliasesButton_, historyButton_}) pageButtons_->addButton(b);
+    for (QToolButton* b : {keyBindingsButton_, keyAliasesButton_, historyButton_, shareButton_})
+        pageButtons_->addButton(b);
     keyBindingsButton_->setChecked(true);
     connect(keyBindingsButton_, &QToolButton::clicked, this, [this] { ShowPage(keyBindingsPage_); });
     connect(keyAliasesButton_, &QToolButton::clicked, this, [this] { ShowPage(keyAliasesPage_); });
     connect(historyButton_, &QToolButton::clicked, this, ui::Guard([this] { ShowHistory(); }));
+    connect(shareButton_, &QToolButton::clicked, this, [this] { ShowPage(sharePage_); });
 
     notebook_ = new QStackedWidget(this);
     notebook_->setObjectName(QStringLiteral("Notebook1"));
@@ -219,15 +224,19 @@ void MainWindow::BuildPages()
         return new HistoryPage(notebook_, game::UserIni(), history_, recorder,
                                [this](const std::string& message) { TellHistoryTrouble(message); });
     });
-    for (QWidget* page :
-         std::initializer_list<QWidget*>{playerPage_, graphicsPage_, keyBindingsPage_, keyAliasesPage_, historyPage_})
+    sharePage_ = trace::Phase("build share page", [&] {
+        return new SharePage(notebook_, game::UserIni(), recorder.As(history::Origin::WindowImport));
+    });
+    for (QWidget* page : std::initializer_list<QWidget*>{playerPage_, graphicsPage_, keyBindingsPage_, keyAliasesPage_,
+                                                         historyPage_, sharePage_})
         notebook_->addWidget(page);
     notebook_->setCurrentWidget(keyBindingsPage_);
 
     connect(keyBindingsPage_, &KeyBindingsPage::resetRequested, this, ui::Guard([this] { ResetToBackups(); }));
     connect(keyAliasesPage_, &KeyAliasesPage::resetRequested, this, ui::Guard([this] { ResetToBackups(); }));
-    connect(historyPage_, &HistoryPage::fileChanged, this, ui::Guard([this] { ShowFileValues(); }));
+    connect(historyPage_, &HistoryPage::fileChanged, this, ui::Guard([this] { ReloadBindingPages(); }));
     connect(historyPage_, &HistoryPage::otherInstallRequested, this, ui::Guard([this] { EditOtherInstall(); }));
+    connect(sharePage_, &SharePage::bindingsChanged, this, ui::Guard([this] { ReloadBindingPages(); }));
 }
 
 void MainWindow::ShowPage(QWidget* page) { notebook_->setCurrentWidget(page); }
@@ -320,6 +329,15 @@ void MainWindow::ResetToBackups()
     playerPage_->LoadSettings();
     graphicsPage_->LoadSettings();
     keyAliasesPage_->ReloadAliases();
+    keyBindingsPage_->ShowSelectedBinding();
+}
+
+void MainWindow::ReloadBindingPages()
+{
+    // The slot shown stays shown.
+    const int row = keyAliasesPage_->AliasList()->currentRow();
+    keyAliasesPage_->ReloadAliases();
+    keyAliasesPage_->SelectRow(row < 0 ? 0 : row);
     keyBindingsPage_->ShowSelectedBinding();
 }
 

@@ -32,6 +32,7 @@ class HistoryPage;
 class KeyAliasesPage;
 class KeyBindingsPage;
 class PlayerPage;
+class SharePage;
 
 // The one main window: the mode strip, the notebook of pages, the shortcut
 // button and the theme list. It owns the pages and runs the start-up
@@ -69,6 +70,8 @@ private:
     // The reset shared by the key bindings and aliases pages: asks, restores
     // the backups and reloads the pages from them.
     void ResetToBackups();
+    // The key bindings and aliases pages show the file's values again.
+    void ReloadBindingPages();
 
     // The safeguards' steps, with their messages.
     void CheckConfigFilesPresent();
@@ -82,8 +85,6 @@ private:
     void AfterSave();
     void OfferUndoneChanges();
     void TellHistoryTrouble(const std::string& message);
-    // The editors show what User.ini holds now.
-    void ShowFileValues();
     void ShowHistory();
     // Offers the installs found and moves every page to the chosen one's folder.
     void EditOtherInstall();
@@ -99,6 +100,8 @@ private:
     QToolButton* keyBindingsButton_ = nullptr;
     QToolButton* keyAliasesButton_ = nullptr;
     QToolButton* historyButton_ = nullptr;
+    QToolButton* shareButton_ = nullptr;
+    // The page toggles, one checked at a time.
     QButtonGroup* pageButtons_ = nullptr;
     QMenu* shortcutMenu_ = nullptr;
     ui::EditMenu* editMenu_ = nullptr;
@@ -124,6 +127,7 @@ private:
     std::optional<locate::Places> places_;
     // Looked for when the history page is first shown.
     std::optional<std::vector<locate::Install>> installs_;
+    SharePage* sharePage_ = nullptr;
 };
 
 } // namespace fenwake

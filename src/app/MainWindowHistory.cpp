@@ -68,14 +68,7 @@ void MainWindow::OfferUndoneChanges()
         return;
     }
     history::Reapply(user, undone, recorder);
-    ShowFileValues();
-}
-
-void MainWindow::ShowFileValues()
-{
-    keyAliasesPage_->ReloadAliases();
-    keyAliasesPage_->SelectRow(0);
-    keyBindingsPage_->ShowSelectedBinding();
+    ReloadBindingPages();
 }
 
 void MainWindow::ShowHistory()
@@ -105,7 +98,7 @@ void MainWindow::EditOtherInstall()
     CheckConfigFilesPresent();
     graphicsPage_->LoadSettings();
     playerPage_->LoadSettings();
-    ShowFileValues();
+    ReloadBindingPages();
     safeguards::ClearReadOnlyMarks();
     TakeFirstRunBackups();
     historyPage_->Refresh();

@@ -256,9 +256,17 @@ void RefuseRisky(const sets::Plan& plan)
 
 void ImportSet(const Output& out, const fs::path& file, bool dryRun, bool unlock, bool allowRisky)
 {
-    const auto text = files::ReadAll(file);
-    if (!text) throw Refusal{kUsage, "Unable to read " + file.string()};
-    const sets::SetLines set = sets::ReadSet(*text);
+    const sets::SetFile read = sets::ReadSetFile(file);
+    switch (read.status) {
+    case sets::SetFile::Status::Read:
+        break;
+    case sets::SetFile::Status::Unreadable:
+        throw Refusal{kUsage, "Unable to read " + file.string()};
+    case sets::SetFile::Status::TooLarge:
+        throw Refusal{kUsage, file.string() + " is larger than " + std::to_string(sets::kMaxSetBytes / (1024 * 1024)) +
+                                  " MB: no binding set."};
+    }
+    const sets::SetLines set = sets::ReadSet(read.text);
     ReportSkippedLines(set);
     const ConfigFile user = User();
     const sets::Plan plan = sets::PlanImport(user, set, unlock);

@@ -1,6 +1,7 @@
 #include "rules/BindingSet.h"
 
 #include "config/Ascii.h"
+#include "config/FileSystem.h"
 #include "config/IniText.h"
 #include "rules/CommandReview.h"
 #include "rules/EngineKeys.h"
@@ -188,6 +189,18 @@ SetLines ReadSet(std::string_view text)
     return set;
 }
 
+SetFile ReadSetFile(const std::filesystem::path& file)
+{
+    const auto stamp = files::StampOf(file);
+    if (!stamp) return {};
+    if (stamp->size > kMaxSetBytes) return {SetFile::Status::TooLarge, {}};
+    auto text = files::ReadAll(file);
+    if (!text) return {};
+    // It may have grown since.
+    if (text->size() > kMaxSetBytes) return {SetFile::Status::TooLarge, {}};
+    return {SetFile::Status::Read, std::move(*text)};
+}
+
 Plan PlanImport(const ConfigFile& user, const SetLines& set, bool unlock)
 {
     Plan plan;
@@ -224,6 +237,25 @@ Plan PlanImport(const ConfigFile& user, const SetLines& set, bool unlock)
         }
     }
     return plan;
+}
+
+Plan Only(const Plan& plan, std::span<const std::string> names)
+{
+    const auto named = [&](const std::string& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    Plan only = plan;
+    only.changes.clear();
+    only.writes.clear();
+    only.risky.clear();
+    for (std::size_t i = 0; i < plan.changes.size() && i < plan.writes.size(); ++i) {
+        if (!named(plan.changes[i].name)) continue;
+        only.changes.push_back(plan.changes[i]);
+        only.writes.push_back(plan.writes[i]);
+    }
+    for (const Plan::Risk& r : plan.risky)
+        if (named(r.name)) only.risky.push_back(r);
+    return only;
 }
 
 void ApplyPlan(const ConfigFile& user, const Plan& plan, const history::Recorder& recorder)

@@ -4,6 +4,7 @@
 #include "rules/ChangeHistory.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -56,6 +57,20 @@ struct SetLines {
 };
 SetLines ReadSet(std::string_view text);
 
+// The most bytes a set is read from. A whole User.ini is some tens of KB; a
+// file many times larger is a wrong pick, refused before it is read.
+inline constexpr std::size_t kMaxSetBytes = 4 * 1024 * 1024;
+
+struct SetFile {
+    enum class Status { Read, Unreadable, TooLarge };
+    Status status = Status::Unreadable;
+    std::string text;
+};
+SetFile ReadSetFile(const std::filesystem::path& file);
+
+// Not one key or alias line: a binary file, or text of something else.
+inline bool BindsNothing(const SetLines& set) { return set.keys.empty() && set.aliases.empty(); }
+
 struct Plan {
     struct Write {
         std::string key;
@@ -79,6 +94,10 @@ struct Plan {
 // The saves the window would make to show the set's values, each change
 // reviewed; lines that are skipped are named in the plan.
 Plan PlanImport(const ConfigFile& user, const SetLines& set, bool unlock);
+
+// The plan with only the named changes, their writes and their risks; the
+// skipped lines stay named.
+Plan Only(const Plan& plan, std::span<const std::string> names);
 
 // Every write of the plan in one replacement of the file, each key and slot
 // recorded as a change of its own; throws WriteError.

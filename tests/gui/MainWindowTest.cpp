@@ -46,7 +46,7 @@ TEST_F(MainWindow, IsLaidOutWithItsNamedControls)
     ASSERT_NE(notebook, nullptr);
     EXPECT_EQ(notebook->geometry(), QRect(0, 23, 543, 332));
     // The later pages come after the four the window began with.
-    const char* pages[] = {"Default", "Graphics", "Misc", "AL", "History"};
+    const char* pages[] = {"Default", "Graphics", "Misc", "AL", "History", "Share"};
     ASSERT_EQ(notebook->count(), static_cast<int>(std::size(pages)));
     for (int i = 0; i < notebook->count(); ++i) EXPECT_EQ(notebook->widget(i)->objectName(), pages[i]);
     // Their buttons sit right of the first two, which keep their places.
@@ -58,6 +58,7 @@ TEST_F(MainWindow, IsLaidOutWithItsNamedControls)
     EXPECT_EQ(placed("ToolButton1"), QRect(61, 1, 115, 21));
     EXPECT_EQ(placed("ToolButton2"), QRect(176, 1, 115, 21));
     EXPECT_EQ(placed("ToolButtonHistory"), QRect(299, 1, 115, 21));
+    EXPECT_EQ(placed("ToolButtonShare"), QRect(414, 1, 115, 21));
 
     EXPECT_EQ(Find<QAbstractButton>("ToolButton1")->text(), "        Key bindings        ");
     EXPECT_EQ(Find<QAbstractButton>("ToolButton2")->text(), "Key aliases editor");

@@ -4,11 +4,9 @@
 
 #include "pages/HistoryPage.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace fenwake::bench {
 namespace {
@@ -49,13 +47,3 @@ BENCHMARK(BM_ShowHistoryPageOfTenThousand)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace fenwake::bench
-
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
