@@ -210,7 +210,7 @@ TEST_F(CliTest, WriteProtectedUserIniExitsOneUnchanged)
                                                  {"import", Scratch("fragment.ini").string()}}) {
         const RunResult r = Cli(args);
         EXPECT_EQ(r.code, 1) << args[0];
-        EXPECT_TRUE(r.err.ends_with("Unable to write to .\\User.ini\n")) << r.err;
+        EXPECT_TRUE(r.err.ends_with(WriteErrorFor("User.ini") + "\n")) << r.err;
     }
     EXPECT_EQ(Get("User.ini"), user);
 }
