@@ -146,6 +146,30 @@ TEST_F(CliTest, UsageErrorsExitTwoAndChangeNothing)
     EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
 }
 
+// The version and the help answer from the command line alone: no backup,
+// no history, no data folder, whatever else the line holds.
+TEST_F(CliTest, VersionAndHelpTouchNothing)
+{
+    const std::size_t entries = EntryCount();
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--version"}, {"bind", "F5", "Jump", "--version"}, {"--help-all"}, {"where", "--help"}}) {
+        const RunResult r = Cli(args);
+        EXPECT_EQ(r.code, 0) << args[0] << r.err;
+        if (args.back() == "--version") {
+            EXPECT_EQ(r.out, "Fenwake " FENWAKE_VERSION "\n");
+        }
+    }
+    EXPECT_EQ(EntryCount(), entries);
+    EXPECT_TRUE(fs::is_empty(state_));
+
+    // The manual page is made of --help-all: every command and option.
+    const std::string all = Cli({"--help-all"}).out;
+    for (const char* word : {"where", "check", "history", "reapply", "undo", "--allow-risky", "--keep-secrets"})
+        EXPECT_NE(all.find(word), std::string::npos) << word;
+    EXPECT_EQ(all.find(".\\"), std::string::npos) << "a file named the Windows way:\n" << all;
+    EXPECT_NE(Cli({"where", "--help"}).out.find("why"), std::string::npos);
+}
+
 TEST_F(CliTest, BindAndAliasSaveAsTheWindowDoes)
 {
     const std::string user = Get("User.ini"), system = Get("DeusEx.ini");
