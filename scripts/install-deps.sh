@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Fenwake needs on Debian 12:
-#   install-deps.sh run    building and running the tool (compiler, CMake, Qt, CLI11, fonts)
+#   install-deps.sh run    building and running the tool (compiler, CMake, Qt, CLI11, fonts,
+#                          help2man for the manual pages)
 #   install-deps.sh test   that, and what the Linux tests need on top
 # (The Windows build's packages are installed by scripts/test-windows.sh.)
 set -euo pipefail
@@ -9,13 +10,14 @@ source scripts/lib-deps.sh
 
 run=(
   cmake ninja-build g++
-  qt6-base-dev libgl-dev libcli11-dev
+  qt6-base-dev libgl-dev libcli11-dev help2man
   fonts-wine fonts-liberation fonts-liberation2 fonts-dejavu-core
 )
 test=(
   qt6-base-dev-tools clang libclang-rt-14-dev llvm-14 clang-format-14
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick xdotool x11-utils pkg-config libxcb1-dev
+  dpkg-dev lintian appstream
 )
 
 case "${1:-test}" in

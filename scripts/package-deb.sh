@@ -2,6 +2,7 @@
 # Builds the Debian package for Linux players into build/deb (Release, no
 # tests, with Debian's own hardening flags), makes it with CPack and checks
 # it with lintian: any lintian error fails the script, warnings are shown.
+# Its AppStream metadata, menu entry and icon must pass appstreamcli.
 #
 # Prints the package's path as its last line.
 set -euo pipefail
@@ -9,7 +10,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib-deps.sh
 
 bash scripts/install-deps.sh run
-fenwake_require_packages dpkg-dev lintian
+fenwake_require_packages dpkg-dev lintian appstream
 
 build=build/deb
 # All of Debian's hardening, as its own packages get it.
@@ -31,4 +32,10 @@ if [ "$status" -ne 0 ] || grep -q '^E: ' <<<"$report"; then
   exit 1
 fi
 echo "$(du -k "$deb" | cut -f1) KB, lintian: no errors"
+
+echo "== appstreamcli validate-tree"
+tree=$build/deb-tree
+rm -rf "$tree"
+dpkg-deb -x "$deb" "$tree"
+appstreamcli validate-tree --no-net "$tree" || { echo "error: AppStream metadata of $deb is not valid" >&2; exit 1; }
 realpath "$deb"

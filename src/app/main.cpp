@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/StartFolder.h"
@@ -9,10 +10,13 @@
 
 #include <QTimer>
 
+#include <iostream>
+
 int main(int argc, char** argv)
 {
     using namespace fenwake;
     trace::Mark("main");
+    if (const auto answered = AnswerCommandLine(argc, argv, std::cout)) return *answered;
 
     // Before anything else of the program: a second copy from the same path ends here.
     if (!AcquireInstanceLock(InstanceLockName(RunningExecutable()))) {

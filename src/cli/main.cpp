@@ -1,5 +1,6 @@
 // fenwake-cli: the key bindings and aliases of Deus Ex's User.ini from a
 // terminal, through the same saves as the window.
+#include "cli/HelpAll.h"
 #include "cli/HistoryCommands.h"
 #include "config/Ascii.h"
 #include "config/ConfigFile.h"
@@ -8,6 +9,7 @@
 #include "config/GameLocator.h"
 #include "config/IniText.h"
 #include "config/Safeguards.h"
+#include "config/Version.h"
 #include "rules/BindingCheck.h"
 #include "rules/BindingSet.h"
 #include "rules/EngineKeys.h"
@@ -288,7 +290,7 @@ void ImportSet(const Output& out, const fs::path& file, bool dryRun, bool unlock
 std::string ReadSection(const check::InputClass& input)
 {
     const std::string section = "[" + input.name + "]";
-    const std::string systemIni(game::kSystemIni);
+    const std::string systemIni(safeguards::kSystemIni);
     switch (input.source) {
     case check::ClassSource::Named:
         return section + ", the input class " + systemIni + " names";
@@ -318,11 +320,11 @@ void PrintFinding(const Output& out, std::string_view kind, const check::Finding
 void CheckUserIni(const Output& out, bool strict)
 {
     const auto text = files::ReadAll(files::Resolve(game::kUserIni));
-    if (!text) throw Refusal{kFailed, "Unable to read " + std::string(game::kUserIni)};
+    if (!text) throw Refusal{kFailed, "Unable to read " + std::string(safeguards::kUserIni)};
     const fs::path systemPath = files::Resolve(game::kSystemIni);
     const auto systemIni = files::ReadAll(systemPath);
     if (!systemIni && files::Exists(systemPath))
-        throw Refusal{kFailed, "Unable to read " + std::string(game::kSystemIni)};
+        throw Refusal{kFailed, "Unable to read " + std::string(safeguards::kSystemIni)};
     const check::InputClass input =
         check::ReadInputClass(systemIni ? std::optional<std::string_view>(*systemIni) : std::nullopt);
     const check::Report report = check::CheckBindings(*text, input.name);
@@ -335,7 +337,7 @@ void CheckUserIni(const Output& out, bool strict)
     if (!any) return;
 
     const std::string counts = std::to_string(report.findings.size()) + " finding(s) and " +
-                               std::to_string(report.notes.size()) + " note(s) in " + std::string(game::kUserIni);
+                               std::to_string(report.notes.size()) + " note(s) in " + std::string(safeguards::kUserIni);
     if (!report.findings.empty() || strict) throw Refusal{kFailed, counts + "."};
     std::cerr << counts << "; notes count as findings only with --strict.\n";
 }
@@ -384,7 +386,8 @@ void ListInstalls(const Output& out, const std::vector<locate::Install>& install
 {
     for (const locate::Install& i : installs) {
         if (out.tsv) {
-            to << i.system.string() << '\t' << InstallKind(i) << '\t' << i.live.string() << '\n';
+            to << i.system.string() << '\t' << InstallKind(i) << '\t' << i.live.string() << '\t'
+               << locate::Describe(i.reason) << '\n';
             continue;
         }
         to << "* " << i.live.string() << "\n    " << InstallKind(i) << ", " << locate::Describe(i.reason);
@@ -443,7 +446,10 @@ int Run(int argc, char** argv)
     const std::string lockedSlots = "slots 0 to " + std::to_string(aliases::kLockedSlotCount - 1);
     CLI::App app{"Reads and edits the key bindings and the " + slots + " aliases of Deus Ex's User.ini.",
                  "fenwake-cli"};
-    app.set_version_flag("--version", std::string("fenwake-cli ") + FENWAKE_VERSION);
+    app.set_version_flag("--version", std::string(kVersionLine));
+    // Every command with its options: fenwake-cli(1) is made of it.
+    app.set_help_all_flag("--help-all", "Print the help of every command and exit");
+    app.formatter(std::make_shared<HelpAllFormatter>());
     app.require_subcommand(1);
     app.fallthrough();
 
@@ -497,12 +503,12 @@ int Run(int argc, char** argv)
     importCmd->add_flag("--allow-risky", allowRisky,
                         "Import lines that leave the game, change settings, act as admin or run a file");
     importCmd->callback([&] { ImportSet(out, here(file), dryRun, unlock, allowRisky); });
-    auto* checkCmd = app.add_subcommand("check", "What in " + std::string(game::kUserIni) +
+    auto* checkCmd = app.add_subcommand("check", "What in " + std::string(safeguards::kUserIni) +
                                                      " the game would not do as it looks; exit 1 with findings");
     checkCmd->add_flag("--strict", strict, "Count notes as findings too");
     checkCmd->footer(Wrapped(
-        "The game reads its bindings from the section of " + std::string(game::kUserIni) +
-        " named after the input class " + std::string(game::kSystemIni) + " names in [" +
+        "The game reads its bindings from the section of " + std::string(safeguards::kUserIni) +
+        " named after the input class " + std::string(safeguards::kSystemIni) + " names in [" +
         std::string(game::kEngineSection) + "] " + std::string(game::kInputClassKey) + "=, or of " +
         std::string(game::kDefaultInputClass) +
         " without that line or file. Findings are about that section and the file as a whole: a byte-order mark, a "
@@ -515,6 +521,8 @@ int Run(int argc, char** argv)
         ->callback([&] { DiffWithBackup(out); });
     auto* where =
         app.add_subcommand("where", "The Deus Ex installs found, each with the folder whose settings it reads");
+    where->footer("Each install: the folder the game reads, then its kind, why it reads there and\n"
+                  "the game folder. With --tsv: game folder, kind, folder read, why.");
     where->callback([&] { Where(out); });
     auto* restore = app.add_subcommand("restore", "Put both first-run backups back");
     restore->add_flag("--yes", yes, "Do not ask first");
@@ -530,6 +538,15 @@ int Run(int argc, char** argv)
     auto* undo = app.add_subcommand("undo", "Put back the last N changes, newest first");
     undo->add_option("N", count, "How many (default 1)")->check(CLI::PositiveNumber);
     undo->callback([&] { Finish(UndoChanges(printChanges, count)); });
+
+    // Set last: the commands would take it over as their own.
+    app.footer("Outside the game's System folder, and without -C, a command works on the one Deus Ex\n"
+               "install found. \"fenwake-cli COMMAND --help\" tells more.\n\n"
+               "Exit status:\n"
+               "  0  done\n"
+               "  1  a file could not be read or written, an import refused for its risky\n"
+               "     lines, findings of check\n"
+               "  2  a usage error");
 
     // Runs once the whole line is parsed, before the chosen command's callback.
     app.parse_complete_callback([&] {

@@ -151,9 +151,18 @@ std::optional<files::Snapshot> ReadBase(const fs::path& file, const std::string&
     }
 }
 
+// A program name (".\User.ini") as the platform writes paths: as it is on
+// Windows, "./User.ini" elsewhere.
+std::string Spelled(std::string path)
+{
+    constexpr char sep = static_cast<char>(fs::path::preferred_separator);
+    std::replace(path.begin(), path.end(), '\\', sep);
+    return path;
+}
+
 } // namespace
 
-WriteError::WriteError(const std::string& path) : std::runtime_error("Unable to write to " + path) {}
+WriteError::WriteError(const std::string& path) : std::runtime_error("Unable to write to " + Spelled(path)) {}
 
 ConfigFile::ConfigFile(std::string path) : path_(std::move(path)) {}
 

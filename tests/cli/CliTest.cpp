@@ -149,6 +149,30 @@ TEST_F(CliTest, UsageErrorsExitTwoAndChangeNothing)
     EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
 }
 
+// The version and the help answer from the command line alone: no backup,
+// no history, no data folder, whatever else the line holds.
+TEST_F(CliTest, VersionAndHelpTouchNothing)
+{
+    const std::size_t entries = EntryCount();
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--version"}, {"bind", "F5", "Jump", "--version"}, {"--help-all"}, {"where", "--help"}}) {
+        const RunResult r = Cli(args);
+        EXPECT_EQ(r.code, 0) << args[0] << r.err;
+        if (args.back() == "--version") {
+            EXPECT_EQ(r.out, "Fenwake " FENWAKE_VERSION "\n");
+        }
+    }
+    EXPECT_EQ(EntryCount(), entries);
+    EXPECT_TRUE(fs::is_empty(state_));
+
+    // The manual page is made of --help-all: every command and option.
+    const std::string all = Cli({"--help-all"}).out;
+    for (const char* word : {"where", "check", "history", "reapply", "undo", "--allow-risky", "--keep-secrets"})
+        EXPECT_NE(all.find(word), std::string::npos) << word;
+    EXPECT_EQ(all.find(".\\"), std::string::npos) << "a file named the Windows way:\n" << all;
+    EXPECT_NE(Cli({"where", "--help"}).out.find("why"), std::string::npos);
+}
+
 TEST_F(CliTest, BindAndAliasSaveAsTheWindowDoes)
 {
     const std::string user = Get("User.ini"), system = Get("DeusEx.ini");
@@ -213,7 +237,7 @@ TEST_F(CliTest, WriteProtectedUserIniExitsOneUnchanged)
                                                  {"import", Scratch("fragment.ini").string()}}) {
         const RunResult r = Cli(args);
         EXPECT_EQ(r.code, 1) << args[0];
-        EXPECT_TRUE(r.err.ends_with("Unable to write to .\\User.ini\n")) << r.err;
+        EXPECT_TRUE(r.err.ends_with(WriteErrorFor("User.ini") + "\n")) << r.err;
     }
     EXPECT_EQ(Get("User.ini"), user);
 }
@@ -454,20 +478,20 @@ TEST_F(CliTest, CheckFindsInTheSectionTheGameReadsAndNotesTheOthers)
         std::string out, err;
     } cases[] = {
         {sample, false, 0, notes,
-         "The game reads its bindings from [Extension.InputExt], the input class .\\DeusEx.ini names.\n"
-         "0 finding(s) and 2 note(s) in .\\User.ini; notes count as findings only with --strict.\n"},
+         "The game reads its bindings from [Extension.InputExt], the input class DeusEx.ini names.\n"
+         "0 finding(s) and 2 note(s) in User.ini; notes count as findings only with --strict.\n"},
         {sample, true, 1, notes,
-         "The game reads its bindings from [Extension.InputExt], the input class .\\DeusEx.ini names.\n"
-         "0 finding(s) and 2 note(s) in .\\User.ini.\n"},
+         "The game reads its bindings from [Extension.InputExt], the input class DeusEx.ini names.\n"
+         "0 finding(s) and 2 note(s) in User.ini.\n"},
         {std::nullopt, false, 0, notes,
          "The game reads its bindings from [Extension.InputExt], the default input class: there is no "
-         ".\\DeusEx.ini here.\n"
-         "0 finding(s) and 2 note(s) in .\\User.ini; notes count as findings only with --strict.\n"},
+         "DeusEx.ini here.\n"
+         "0 finding(s) and 2 note(s) in User.ini; notes count as findings only with --strict.\n"},
         {"[Engine.Engine]\r\n input = Engine.Input\r\n", false, 1,
          "duplicate-key\tEngine.Input\tF2\t2 lines; the game reads the first\n"
          "note\tExtension.InputExt\tF3\t\"Fire\" where [Engine.Input] has no line\n",
-         "The game reads its bindings from [Engine.Input], the input class .\\DeusEx.ini names.\n"
-         "1 finding(s) and 1 note(s) in .\\User.ini.\n"},
+         "The game reads its bindings from [Engine.Input], the input class DeusEx.ini names.\n"
+         "1 finding(s) and 1 note(s) in User.ini.\n"},
     };
     Put("User.ini", "[Engine.Input]\r\nF2=Jump\r\nF2=Duck\r\n[Extension.InputExt]\r\nF2=Jump\r\nF3=Fire\r\n");
     for (const auto& c : cases) {

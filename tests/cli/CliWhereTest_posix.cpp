@@ -54,7 +54,8 @@ TEST_F(CliWhere, FindsTheLiveFolderAndWorksThereFromAnywhere)
     const fs::path live = fs::canonical(kLive);
     const RunResult where = Cli("elsewhere", {"where", "--tsv"});
     ASSERT_EQ(where.code, 0) << where.err;
-    EXPECT_EQ(where.out, fs::canonical(kGame).string() + "\tSteam\t" + live.string() + "\n");
+    EXPECT_EQ(where.out,
+              fs::canonical(kGame).string() + "\tSteam\t" + live.string() + "\tKentie's launcher: Documents copy\n");
 
     // Outside any game folder the one install's live folder is the one.
     const RunResult bind = Cli("elsewhere", {"bind", "F2", "say hi"});

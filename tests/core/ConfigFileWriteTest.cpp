@@ -18,7 +18,7 @@ protected:
             ini.WriteText("S", "k", "new");
             ADD_FAILURE() << "write did not fail";
         } catch (const WriteError& e) {
-            EXPECT_STREQ(e.what(), "Unable to write to .\\User.ini");
+            EXPECT_EQ(e.what(), test::WriteErrorFor("User.ini"));
         }
         EXPECT_EQ(EntryCount(), entries) << "a temporary file was left behind";
         if (std::filesystem::is_regular_file("User.ini")) {

@@ -10,6 +10,13 @@
 
 namespace fenwake::test {
 
+// The message of a failed write to a file of the current folder, its path
+// written as the platform writes paths (".\User.ini", "./User.ini").
+inline std::string WriteErrorFor(const std::string& name)
+{
+    return "Unable to write to " + (std::filesystem::path(".") / name).string();
+}
+
 // What differs between the platforms (TempDir_posix.cpp, TempDir_win.cpp).
 
 // A new, empty directory under the system's temporary folder.

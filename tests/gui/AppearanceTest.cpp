@@ -211,7 +211,8 @@ TEST_F(Appearance, AWriteProtectedFileStopsThePickWithTheWriteError)
     SetReadOnlyMark("DeusEx.ini");
     const std::string before = Get("DeusEx.ini");
     BoxAnswerer boxes;
-    boxes.Expect({Window().windowTitle(), "Unable to write to .\\DeusEx.ini.", QMessageBox::Critical, QMessageBox::Ok});
+    boxes.Expect({Window().windowTitle(), QString::fromStdString(WriteErrorFor("DeusEx.ini") + "."),
+                  QMessageBox::Critical, QMessageBox::Ok});
     auto* themes = Find<QComboBox>("ComboBox2");
     themes->setCurrentIndex(0);
     emit themes->activated(0);
@@ -227,7 +228,8 @@ TEST_F(Appearance, AWriteProtectedFileEndsTheStartAtItsFirstStep)
     Put("DeusEx.ini", kNoThemeSystem);
     SetReadOnlyMark("DeusEx.ini");
     BoxAnswerer boxes;
-    boxes.Expect({"Fenwake", "Unable to write to .\\DeusEx.ini.", QMessageBox::Critical, QMessageBox::Ok});
+    boxes.Expect(
+        {"Fenwake", QString::fromStdString(WriteErrorFor("DeusEx.ini") + "."), QMessageBox::Critical, QMessageBox::Ok});
     Window();
     boxes.Verify();
     EXPECT_EQ(Window().StartupSteps(), QStringList{"InitializeCurrentColorTheme"});

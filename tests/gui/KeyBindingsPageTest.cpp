@@ -342,7 +342,8 @@ TEST_F(KeyPage, AWriteProtectedFileIsReportedOncePerChange)
     Type("a");
     SetReadOnlyMark("User.ini");
     const std::string before = Get("User.ini");
-    const ExpectedBox error{kTitle, "Unable to write to .\\User.ini.", QMessageBox::Critical, QMessageBox::Ok};
+    const ExpectedBox error{kTitle, QString::fromStdString(WriteErrorFor("User.ini") + "."), QMessageBox::Critical,
+                            QMessageBox::Ok};
     BoxAnswerer boxes;
     boxes.Expect(error);
     Type("b");

@@ -199,5 +199,16 @@ TEST_F(MainWindow, EditCommandsFollowTheFocusedField)
     EXPECT_NE(field->text(), "abcabc");
 }
 
+// The menu entry's drawing, from a title bar's size to a dock's, and the
+// desktop id docks group the windows by: the resource of a static library
+// is easily lost at link time.
+TEST_F(MainWindow, CarriesTheIconAndTheDesktopId)
+{
+    const QList<QSize> sizes = Window().windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16))) << sizes.size();
+    EXPECT_TRUE(sizes.contains(QSize(256, 256))) << sizes.size();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "org.fenwake.Fenwake");
+}
+
 } // namespace
 } // namespace fenwake::test

@@ -9,9 +9,16 @@ samples=$2
 source "$(dirname "$0")/lib.sh"
 
 dpkg-deb -x "$deb" "$work/root" || fail "cannot unpack $deb"
-entry=$work/root/usr/share/applications/fenwake.desktop
+entry=$work/root/usr/share/applications/org.fenwake.Fenwake.desktop
 [ -f "$entry" ] || fail "no menu entry"
 command=$(sed -n 's/^Exec=//p' "$entry")
+
+# The manual pages are made from the programs' help, every command included.
+page() { zcat "$work/root/usr/share/man/man1/$1.1.gz" | sed 's/\\-/-/g'; }
+for word in where check history reapply undo --allow-risky --keep-secrets; do
+  page fenwake-cli | grep -q -- "$word" || fail "fenwake-cli(1) lacks $word"
+done
+page fenwake | grep -q -- "--version" || fail "fenwake(1) lacks --version"
 
 export HOME=$work/home
 steam=$HOME/.local/share/Steam/steamapps

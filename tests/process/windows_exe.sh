@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows program from its program folder under Wine on a real X
-# server (xvfb-run): it starts on a copy of the sample game folder with its
-# caption, a second copy from the same path shows "Information" and ends, and
-# a confirmed close leaves both INI files as they were once it had started.
+# server (xvfb-run): it carries its icon, starts on a copy of the sample game
+# folder with its caption, a second copy from the same path shows
+# "Information" and ends, and a confirmed close leaves both INI files as
+# they were once it had started.
 #   windows_exe.sh PROGRAM_FOLDER SAMPLE_SYSTEM_FOLDER
 # Needs WINEPREFIX set up and wine64 (or wine) on the PATH or in /usr/lib/wine.
 set -u
@@ -29,6 +30,10 @@ fail() {
     echo "screen at the failure: $(dirname "$work")/fenwake-wine-failure.png"
   exit 1
 }
+
+# Explorer and the taskbar show the program's first icon group.
+x86_64-w64-mingw32-objdump -x "$program/fenwake.exe" | grep -q 'name: .*IDI_FENWAKE' ||
+  fail "fenwake.exe carries no icon"
 
 mkdir -p "$work/game"
 cp "$samples"/*.ini "$work/game/"
