@@ -63,4 +63,8 @@ if chroot "$root" sh -c 'ls /usr/lib/x86_64-linux-gnu/libicu*' >/dev/null 2>&1; 
 fi
 printf '%s\n' "$recipe" >"$root/.complete"
 rm -f "$root.log"
+# Roots of earlier recipes are of no further use.
+for old in "$cache_parent"/debian-$suite-base-*; do
+  [ "$old" = "$root" ] || [ ! -d "$old" ] || rm -rf "$old"
+done
 echo "$root"
