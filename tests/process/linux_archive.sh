@@ -39,10 +39,11 @@ dir="$home/My Games/$name"
 make_steam_home "$sysroot$home" "$samples" "$home"
 live=${steam_live#"$sysroot"}
 
+# The player's environment inside the root.
+player=(chroot "$sysroot" /usr/bin/env -i HOME=$home PATH=/usr/bin:/bin DISPLAY="$DISPLAY"
+  XAUTHORITY=/tmp/Xauthority XDG_RUNTIME_DIR=/run/player)
 in_root() { # command...: as the player, in the home folder
-  chroot "$sysroot" /usr/bin/env -i HOME=$home PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
-    XAUTHORITY=/tmp/Xauthority XDG_RUNTIME_DIR=/run/player ${XDG_DATA_HOME:+XDG_DATA_HOME=$XDG_DATA_HOME} \
-    sh -c 'cd && exec "$@"' sh "$@"
+  "${player[@]}" ${XDG_DATA_HOME:+XDG_DATA_HOME=$XDG_DATA_HOME} sh -c 'cd && exec "$@"' sh "$@"
 }
 
 # Every ELF file loads from the archive or from the base, and nothing is missing.
@@ -65,7 +66,7 @@ while read -r file; do
   checked=$((checked + 1))
 done < <(find "$sysroot$dir" -type f -exec sh -c 'head -c 4 "$1" | grep -q "^.ELF"' _ {} \; -print)
 [ "$checked" -ge 4 ] || fail "only $checked programs and libraries in $name"
-echo "$checked programs, plugins and libraries load from the system only: ${!used[*]}"
+echo "$checked programs, plugins and libraries load from the system only: $(printf "%s\n" "${!used[@]}" | sort | tr "\n" " ")"
 
 # The terminal tool, its version the archive's.
 version=${name#Fenwake-}
@@ -85,7 +86,8 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 [[ $icon == "$home"/.local/share/icons/* ]] && [ -f "$sysroot$icon" ] || fail "the menu entry's icon $icon is not installed"
 command=$(sed -n 's/^Exec=//p' "$entry")
 
-in_root sh -c "exec $command" &
+# One process from the subshell to the window, so that its id is the window's.
+(exec "${player[@]}" sh -c "cd && exec $command") &
 pids+=("$!")
 wait_for_windows "^Fenwake$" 1 || fail "no choice of installs was offered"
 chooser=$(xdotool search --onlyvisible --name "^Fenwake$" | head -1)
