@@ -24,10 +24,19 @@ program=$here/fenwake
   exit 1
 }
 
-# An argument of a desktop entry's Exec line: quoted, with \ " ` $ escaped,
-# then every \ doubled once more and % doubled, as the desktop entry rules ask.
+# GLib's menus cannot start a program whose path holds % or \, however the
+# Exec line escapes them.
+case $program in
+  *%* | *\\*)
+    echo "error: move this folder to a path without % or \\ in it: $here" >&2
+    exit 1
+    ;;
+esac
+
+# An argument of a desktop entry's Exec line: quoted, with " ` $ escaped as
+# the desktop entry rules ask (each escape's \ doubled, the line being a string).
 exec_argument() {
-  printf '%s' "$1" | sed -e 's/[\\"`$]/\\&/g' -e 's/\\/\\\\/g' -e 's/%/%%/g' -e 's/^/"/' -e 's/$/"/'
+  printf '"%s"' "$(printf '%s' "$1" | sed 's/["`$]/\\\\&/g')"
 }
 
 found=no
@@ -63,7 +72,7 @@ for entry in "$here"/share/applications/*.desktop; do
   mkdir -p "$data/applications"
   # The program's own arguments on the Exec line stay.
   FENWAKE_EXEC="Exec=$(exec_argument "$program")$(sed -n 's/^Exec=[^ ]*//p' "$entry" | head -n 1)" \
-    FENWAKE_TRYEXEC="TryExec=$(printf '%s' "$program" | sed 's/\\/\\\\/g')" \
+    FENWAKE_TRYEXEC="TryExec=$program" \
     FENWAKE_ICON="Icon=${icon:-$icon_name}" \
     awk '/^Exec=/ { print ENVIRON["FENWAKE_EXEC"]; next }
          /^TryExec=/ { print ENVIRON["FENWAKE_TRYEXEC"]; next }
