@@ -42,9 +42,10 @@ install -m 755 packaging/install-menu-entry.sh "$stage/"
 
 # The plugins are loaded at run time, so nothing names them: the X11 and
 # offscreen platforms, GL on X11, typing accents and through input methods,
-# and the image formats at hand.
+# the image formats and, when Qt has them, the icon engines (SVG icons).
 qt_plugins=$(qtpaths6 --query QT_INSTALL_PLUGINS)
 plugins=(platforms/libqxcb.so platforms/libqoffscreen.so xcbglintegrations platforminputcontexts imageformats)
+[ -d "$qt_plugins/iconengines" ] && plugins+=(iconengines)
 for p in "${plugins[@]}"; do
   [ -e "$qt_plugins/$p" ] || { echo "error: Qt's plugin $qt_plugins/$p is missing" >&2; exit 1; }
   mkdir -p "$stage/plugins/$(dirname "$p")"
