@@ -53,5 +53,6 @@ printf '%s\n' "$notes" >"$out/RELEASE-NOTES.md"
 
 echo "== Release $version"
 for file in "$out"/*; do
-  printf '%8s  %s\n' "$(numfmt --to=iec --suffix=B "$(stat -c %s "$file")")" "$file"
+  size=$(stat -c %s "$file")
+  printf '%10d bytes %7s  %s\n' "$size" "$(numfmt --to=iec-i --suffix=B "$size")" "$file"
 done
