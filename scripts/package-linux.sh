@@ -100,7 +100,7 @@ done < <(elf_files "$stage")
 
 # The oldest C library the archive runs with: what README.txt promises.
 glibc_floor=2.36
-glibc=$(elf_files "$stage" | xargs objdump -T | grep -o 'GLIBC_[0-9.]*' | sed 's/GLIBC_//' | sort -uV | tail -1)
+glibc=$(elf_files "$stage" | xargs -d "\n" objdump -T | grep -o 'GLIBC_[0-9.]*' | sed 's/GLIBC_//' | sort -uV | tail -1)
 if [ "$(printf '%s\n%s\n' "$glibc" "$glibc_floor" | sort -V | tail -1)" != "$glibc_floor" ]; then
   echo "error: the archive needs glibc $glibc, newer than the $glibc_floor its README.txt names" >&2
   exit 1
