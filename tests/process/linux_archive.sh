@@ -3,10 +3,10 @@
 # bare Debian root (scripts/linux-clean-root.sh: the base libraries of
 # packaging/linux-base.txt, no Qt, no ICU). There every program and plugin
 # of the archive must find each library it needs, in the archive or in the
-# base; fenwake-cli must run and find the Steam + Proton install of the
-# player's home; and the menu entry that install-menu-entry.sh writes must
-# start the window, which offers that install and opens the settings the
-# game reads.
+# base; both programs must name the archive's version, fenwake-cli find the
+# Steam + Proton install of the player's home, and the menu entry that
+# install-menu-entry.sh writes start the window, which offers that install
+# and opens the settings the game reads.
 #   linux_archive.sh ARCHIVE CLEAN_ROOT SAMPLES
 set -u
 archive=$1
@@ -68,11 +68,14 @@ done < <(find "$sysroot$dir" -type f -exec sh -c 'head -c 4 "$1" | grep -q "^.EL
 [ "$checked" -ge 4 ] || fail "only $checked programs and libraries in $name"
 echo "$checked programs, plugins and libraries load from the system only: $(printf "%s\n" "${!used[@]}" | sort | tr "\n" " ")"
 
-# The terminal tool, its version the archive's.
+# Both programs name the archive's version; the terminal tool finds the game.
 version=${name#Fenwake-}
 version=${version%-linux-x86_64}
-said=$(in_root "$dir/fenwake-cli" --version) || fail "fenwake-cli --version failed"
-[ "$said" = "Fenwake $version" ] || fail "fenwake-cli --version says \"$said\" in $name"
+for program in fenwake-cli fenwake; do
+  # The window's too, with no display to show one on.
+  said=$(in_root env -u DISPLAY "$dir/$program" --version) || fail "$program --version failed"
+  [ "$said" = "Fenwake $version" ] || fail "$program --version says \"$said\" in $name"
+done
 in_root "$dir/fenwake-cli" --help >/dev/null || fail "fenwake-cli --help failed"
 in_root "$dir/fenwake-cli" where --tsv >"$work/where" || fail "fenwake-cli where failed"
 grep -qF "$live" "$work/where" || fail "fenwake-cli where does not name $live: $(cat "$work/where")"
