@@ -88,7 +88,9 @@ done
 
 # RPATH rather than RUNPATH: it goes before LD_LIBRARY_PATH (Steam sets one
 # for what it starts) and holds for the libraries the program loads too.
+# Files that need nothing from lib/ are left as they were built.
 while read -r file; do
+  objdump -p "$file" | awk '$1 == "NEEDED" { print $2 }' | grep -qxFf <(ls "$stage/lib") || continue
   case ${file#"$stage"/} in
     lib/*) rpath='$ORIGIN' ;;
     plugins/*) rpath='$ORIGIN/../../lib' ;;
