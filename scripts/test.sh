@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Fenwake plain and with sanitizers, runs every test under both, fuzzes
-# the INI engine for FENWAKE_FUZZ_SECONDS (60 by default), then builds the
-# whole tool for Windows and tests it under Wine (scripts/test-windows.sh);
+# the INI engine for FENWAKE_FUZZ_SECONDS (60 by default), tests the Debian
+# package and the portable Linux archive (in a bare Debian root), then builds
+# the whole tool for Windows and tests it under Wine (scripts/test-windows.sh);
 # FENWAKE_WINDOWS=0 leaves that step out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -65,6 +66,18 @@ bash scripts/package-deb.sh >"$build/deb.log" 2>&1 || { cat "$build/deb.log"; ex
 grep -E '^(== lintian|[0-9]+ KB|[EWI]: )' "$build/deb.log" || true
 xvfb-run -a -s "-screen 0 1024x768x24" bash tests/process/deb_package.sh "$(tail -1 "$build/deb.log")" \
   "$root/samples/game/System"
+echo "== portable Linux archive"
+# Packed from the Debian package's build, tested in a bare Debian root.
+bash scripts/package-linux.sh "$(dirname "$(tail -1 "$build/deb.log")")" >"$build/linux-archive.log" 2>&1 ||
+  { cat "$build/linux-archive.log"; exit 1; }
+tail -2 "$build/linux-archive.log" | head -1
+if [ "$(id -u)" -eq 0 ]; then
+  clean_root=$(bash scripts/linux-clean-root.sh | tail -1)
+  xvfb-run -a -s "-screen 0 1024x768x24" bash tests/process/linux_archive.sh "$(tail -1 "$build/linux-archive.log")" \
+    "$clean_root" "$root/samples/game/System"
+else
+  echo "NOTE: not root: the archive's test in a bare Debian root (chroot) was left out."
+fi
 echo "Linux part took $((SECONDS - started)) s"
 
 if [ "${FENWAKE_WINDOWS:-1}" != 0 ]; then

@@ -49,18 +49,45 @@ constexpr auto kMapTimeout = 20s;
 constexpr std::size_t kLargeSize = 4 * 1024 * 1024;
 
 struct Program {
-    const char* name;
-    const char* exe;
+    std::string name;
+    std::string exe;
 };
-// FENWAKE_BENCH_PEER names another build of Fenwake (an earlier commit's,
-// say) to run in the same interleaved run as a third program, "peer".
+// FENWAKE_BENCH_PEER names other builds of Fenwake to run in the same
+// interleaved run: one path, run as "peer", or name=path pairs separated by
+// commas (an earlier commit's build, the Debian package's, the Linux archive's).
 std::vector<Program> Programs()
 {
     std::vector<Program> programs = {{"bare", BARE_EXE}, {"text", TEXT_EXE}, {"fenwake", FENWAKE_EXE}};
-    if (const char* peer = std::getenv("FENWAKE_BENCH_PEER"); peer && *peer) programs.push_back({"peer", peer});
+    const char* peers = std::getenv("FENWAKE_BENCH_PEER");
+    for (std::string rest = peers ? peers : ""; !rest.empty();) {
+        const std::size_t comma = rest.find(',');
+        const std::string peer = rest.substr(0, comma);
+        rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
+        if (const std::size_t eq = peer.find('='); eq != std::string::npos)
+            programs.push_back({peer.substr(0, eq), peer.substr(eq + 1)});
+        else if (!peer.empty())
+            programs.push_back({"peer", peer});
+    }
     return programs;
 }
 const std::vector<Program> kPrograms = Programs();
+
+// The terminal tool beside each program (the build's, fenwake-cli beside a
+// peer), its help and its search for installs, against a process that does
+// nothing: what the tool's start costs.
+struct CliCase {
+    const char* name;
+    std::vector<const char*> args;
+};
+const CliCase kCliCases[] = {{"help", {"--help"}}, {"where", {"where"}}};
+std::vector<Program> CliPrograms()
+{
+    std::vector<Program> programs = {{"true", "/bin/true"}, {"fenwake", FENWAKE_CLI_EXE}};
+    for (std::size_t i = 3; i < kPrograms.size(); ++i)
+        programs.push_back({kPrograms[i].name, (fs::path(kPrograms[i].exe).parent_path() / "fenwake-cli").string()});
+    return programs;
+}
+const std::vector<Program> kCliPrograms = CliPrograms();
 
 struct Case {
     const char* name;
@@ -259,7 +286,7 @@ public:
         Outcome out;
         display_.Drain();
         const Clock::time_point start = Clock::now();
-        const pid_t pid = Spawn(program.exe, {}, dir, -1);
+        const pid_t pid = Spawn(program.exe.c_str(), {}, dir, -1);
         if (pid < 0) {
             out.error = "fork failed";
             return out;
@@ -317,6 +344,25 @@ void BM_Startup(benchmark::State& state, const Program& program, const Case& c)
     }
 }
 
+void BM_Cli(benchmark::State& state, const Program& program, const CliCase& c)
+{
+    std::string why;
+    const fs::path* dir = gBench->FolderOf("sample", why);
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const pid_t pid = Spawn(program.exe.c_str(), c.args, *dir, -1);
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        // Finding no install is an answer too; only a program that did not start is not.
+        if (!WIFEXITED(status) || WEXITSTATUS(status) == 127) {
+            state.SkipWithError(("cannot run " + program.exe).c_str());
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
 // The console table, then the medians side by side.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -336,6 +382,16 @@ public:
         for (std::size_t i = 1; i < kPrograms.size(); ++i) Summary(bench, kPrograms[i].name, "bare");
         // The share of the gap that any window with text pays.
         Summary(bench, "fenwake", "text");
+        std::printf("\nMedians, the terminal tool against /bin/true:\n");
+        for (const CliCase& c : kCliCases)
+            for (std::size_t i = 1; i < kCliPrograms.size(); ++i) {
+                const auto floor = medians_.find("Cli/true/" + std::string(c.name));
+                const auto ours = medians_.find("Cli/" + kCliPrograms[i].name + "/" + c.name);
+                if (floor == medians_.end() || ours == medians_.end()) continue;
+                const double time = ours->second.first, floorTime = floor->second.first;
+                std::printf("  %-8s %-10s %6.2f ms vs %6.2f ms = %.2fx\n", c.name, kCliPrograms[i].name.c_str(), time,
+                            floorTime, time / floorTime);
+            }
     }
 
     void Summary(const Bench& bench, const std::string& program, const std::string& base) const
@@ -383,8 +439,16 @@ int main(int argc, char** argv)
 
     for (const Case& c : kCases)
         for (const Program& p : kPrograms)
-            benchmark::RegisterBenchmark((std::string("Startup/") + p.name + "/" + c.name).c_str(),
+            benchmark::RegisterBenchmark(("Startup/" + p.name + "/" + c.name).c_str(),
                                          [&p, &c](benchmark::State& s) { BM_Startup(s, p, c); })
+                ->Iterations(1)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+
+    for (const CliCase& c : kCliCases)
+        for (const Program& p : kCliPrograms)
+            benchmark::RegisterBenchmark(("Cli/" + p.name + "/" + c.name).c_str(),
+                                         [&p, &c](benchmark::State& s) { BM_Cli(s, p, c); })
                 ->Iterations(1)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond);

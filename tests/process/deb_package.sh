@@ -21,14 +21,8 @@ done
 page fenwake | grep -q -- "--version" || fail "fenwake(1) lacks --version"
 
 export HOME=$work/home
-steam=$HOME/.local/share/Steam/steamapps
-game="$steam/common/Deus Ex/System"
-live="$steam/compatdata/6910/pfx/drive_c/users/steamuser/Documents/Deus Ex/System"
-mkdir -p "$game" "$live"
-printf '"libraryfolders"\n{\n\t"0"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n}\n' "$HOME/.local/share/Steam" >"$steam/libraryfolders.vdf"
-touch "$game/DeusEx.exe" "$game/DeusExe.exe"
-cp "$samples"/*.ini "$game/"
-cp "$samples/User.ini" "$live/"
+make_steam_home "$HOME" "$samples"
+live=$steam_live
 
 # The terminal tool names the folder the game reads.
 (cd "$HOME" && PATH=$work/root/usr/bin:$PATH fenwake-cli where --tsv) >"$work/where" || fail "fenwake-cli where failed"

@@ -1,6 +1,7 @@
 # Sourced by the process tests that run under Xvfb: a work folder removed at
 # the end with every program started (record their ids in pids), the
-# failure message, and waits for windows by title.
+# failure message, waits for windows by title, and a player's home with
+# Deus Ex in Steam.
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -22,4 +23,19 @@ wait_for_windows() { # name count
     sleep 0.1
   done
   return 1
+}
+
+# A home whose Steam runs Deus Ex through Proton with Kentie's launcher: the
+# game folder holds the sample files, the prefix's Documents the User.ini
+# the game reads. Sets steam_game and steam_live to the two folders.
+make_steam_home() { # home samples [the home as the programs see it, in a chroot]
+  local steam=$1/.local/share/Steam/steamapps
+  steam_game="$steam/common/Deus Ex/System"
+  steam_live="$steam/compatdata/6910/pfx/drive_c/users/steamuser/Documents/Deus Ex/System"
+  mkdir -p "$steam_game" "$steam_live"
+  printf '"libraryfolders"\n{\n\t"0"\n\t{\n\t\t"path"\t\t"%s"\n\t}\n}\n' "${3:-$1}/.local/share/Steam" \
+    >"$steam/libraryfolders.vdf"
+  touch "$steam_game/DeusEx.exe" "$steam_game/DeusExe.exe"
+  cp "$2"/*.ini "$steam_game/"
+  cp "$2/User.ini" "$steam_live/"
 }
