@@ -27,17 +27,6 @@ enum Column { kTime, kOrigin, kKey, kValues, kColumns };
 const QColor kUndoneColour(0x80, 0x80, 0x80);
 const QString kUndoneNote = QStringLiteral("undone by another program: ");
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect at)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(at);
-    button->setFont(ui::Tahoma());
-    button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(false);
-    return button;
-}
-
 // Records' UTC times as the player's clock shows them. The zone is asked
 // once for each hour of records: each answer costs a look at its file.
 class LocalClock {
@@ -102,11 +91,11 @@ void HistoryPage::BuildControls()
     list_->header()->resizeSection(kOrigin, 82);
     list_->header()->resizeSection(kKey, 80);
 
-    undo_ = MakeButton(this, "UndoButton", QStringLiteral("Undo last change"), QRect(8, 299, 120, 25));
+    undo_ = ui::MakeButton(this, "UndoButton", QStringLiteral("Undo last change"), QRect(8, 299, 120, 25));
     reapply_ =
-        MakeButton(this, "ReapplyButton", QStringLiteral("Apply undone changes again"), QRect(134, 299, 170, 25));
-    otherInstall_ =
-        MakeButton(this, "SwitchInstallButton", QStringLiteral("Edit another install..."), QRect(405, 299, 130, 25));
+        ui::MakeButton(this, "ReapplyButton", QStringLiteral("Apply undone changes again"), QRect(134, 299, 170, 25));
+    otherInstall_ = ui::MakeButton(this, "SwitchInstallButton", QStringLiteral("Edit another install..."),
+                                   QRect(405, 299, 130, 25));
     otherInstall_->setEnabled(false);
 }
 

@@ -49,14 +49,7 @@ QLineEdit* MakeField(QWidget* parent, const char* name, QPoint at)
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int y)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(392, y, 129, 25);
-    button->setFont(ui::Tahoma());
-    ui::SetTextColour(button, Qt::black);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(false);
-    return button;
+    return ui::MakeButton(parent, name, caption, QRect(392, y, 129, 25));
 }
 
 } // namespace

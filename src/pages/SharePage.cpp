@@ -40,18 +40,6 @@ const QColor kRiskyColour(0xA0, 0x00, 0x00);
 const QString kBoxCaption = QStringLiteral("Share binds");
 const QString kSetFilter = QStringLiteral("Binding sets (*.ini *.txt);;All files (*)");
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect at)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(at);
-    button->setFont(ui::Tahoma());
-    ui::SetTextColour(button, Qt::black);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(false);
-    return button;
-}
-
 QLabel* MakeStatus(QWidget* parent, const char* name, QRect at)
 {
     auto* label = ui::MakeLabel(parent, name, QString(), at.topLeft(), ui::Tahoma(), QColor(0x00, 0x30, 0x60));
@@ -99,8 +87,8 @@ void SharePage::BuildControls()
 
     ui::MakeLabel(frame, "MineLabel", QStringLiteral("Your binds:"), QPoint(12, 24), ui::Tahoma(true),
                   QColor(0x30, 0x98, 0x60));
-    export_ = MakeButton(frame, "ExportButton", QStringLiteral("Save my binds to a file..."), {96, 18, 157, 25});
-    copy_ = MakeButton(frame, "CopyButton", QStringLiteral("Copy my binds"), {259, 18, 105, 25});
+    export_ = ui::MakeButton(frame, "ExportButton", QStringLiteral("Save my binds to a file..."), {96, 18, 157, 25});
+    copy_ = ui::MakeButton(frame, "CopyButton", QStringLiteral("Copy my binds"), {259, 18, 105, 25});
     keepSecrets_ = new QCheckBox(QStringLiteral("Keep passwords"), frame);
     keepSecrets_->setObjectName(QStringLiteral("KeepSecretsBox"));
     keepSecrets_->setGeometry(376, 22, 141, 17);
@@ -113,8 +101,8 @@ void SharePage::BuildControls()
 
     ui::MakeLabel(frame, "TheirsLabel", QStringLiteral("A friend's:"), QPoint(12, 78), ui::Tahoma(true),
                   QColor(0x30, 0x68, 0xFF));
-    import_ = MakeButton(frame, "ImportButton", QStringLiteral("Load binds from a file..."), {96, 72, 157, 25});
-    paste_ = MakeButton(frame, "PasteButton", QStringLiteral("Paste binds"), {259, 72, 105, 25});
+    import_ = ui::MakeButton(frame, "ImportButton", QStringLiteral("Load binds from a file..."), {96, 72, 157, 25});
+    paste_ = ui::MakeButton(frame, "PasteButton", QStringLiteral("Paste binds"), {259, 72, 105, 25});
 
     review_ = new QTreeWidget(frame);
     review_->setObjectName(QStringLiteral("ReviewList"));
@@ -136,7 +124,7 @@ void SharePage::BuildControls()
 
     reviewStatus_ = MakeStatus(frame, "ReviewStatus", {12, 282, 370, 15});
     reviewStatus_->setText(QStringLiteral("Nothing is written until you apply the checked changes."));
-    apply_ = MakeButton(frame, "ApplyButton", QStringLiteral("Apply checked changes"), {388, 277, 129, 25});
+    apply_ = ui::MakeButton(frame, "ApplyButton", QStringLiteral("Apply checked changes"), {388, 277, 129, 25});
     apply_->setEnabled(false);
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "ui/Colours.h"
+#include "ui/Fonts.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QFont>
 #include <QLabel>
 #include <QPoint>
+#include <QPushButton>
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -29,6 +32,20 @@ Label* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint 
     label->move(at);
     label->adjustSize();
     return label;
+}
+
+// A named push button of the pages, at a fixed place: the window's font,
+// black text, the hand cursor, and no default-button role on Return.
+inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect at)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(at);
+    button->setFont(Tahoma());
+    SetTextColour(button, Qt::black);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(false);
+    return button;
 }
 
 // For a widget's destructor: its children go after it, and the focus moves
