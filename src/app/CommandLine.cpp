@@ -35,17 +35,17 @@ void PrintHelp(std::ostream& out)
 
 } // namespace
 
-std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out)
+std::optional<int> AnswerCommandLine(int argc, const char* const* argv, const std::function<std::ostream&()>& output)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--version") {
+        const bool version = arg == "--version";
+        if (!version && arg != "--help" && arg != "-h") continue;
+        std::ostream& out = output();
+        if (version)
             out << kVersionLine << '\n';
-        } else if (arg == "--help" || arg == "-h") {
+        else
             PrintHelp(out);
-        } else {
-            continue;
-        }
         out.flush();
         return out ? 0 : 1;
     }

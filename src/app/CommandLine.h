@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <ostream>
 
@@ -9,7 +10,8 @@
 namespace fenwake {
 
 // The exit code when the arguments asked for the help or the version, which
-// are then written to out; nothing otherwise (Qt takes its own options).
-std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::ostream& out);
+// are then written to the stream output gives; nothing otherwise (Qt takes
+// its own options), and output is not asked for.
+std::optional<int> AnswerCommandLine(int argc, const char* const* argv, const std::function<std::ostream&()>& output);
 
 } // namespace fenwake

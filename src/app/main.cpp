@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/CommandLineOutput.h"
 #include "app/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/StartFolder.h"
@@ -10,13 +11,11 @@
 
 #include <QTimer>
 
-#include <iostream>
-
 int main(int argc, char** argv)
 {
     using namespace fenwake;
     trace::Mark("main");
-    if (const auto answered = AnswerCommandLine(argc, argv, std::cout)) return *answered;
+    if (const auto answered = AnswerCommandLine(argc, argv, CommandLineOutput)) return *answered;
 
     // Before anything else of the program: a second copy from the same path ends here.
     if (!AcquireInstanceLock(InstanceLockName(RunningExecutable()))) {

@@ -38,6 +38,14 @@ x86_64-w64-mingw32-objdump -x "$program/fenwake.exe" | grep -q 'name: .*IDI_FENW
 mkdir -p "$work/game"
 cp "$samples"/*.ini "$work/game/"
 
+# --version answers on its output and touches nothing, lock and window none.
+version=${title# Fenwake Version }
+version="Fenwake ${version%% *}"
+before=$(ls -la "$work/game")
+said=$(cd "$work/game" && "$wine" "$program/fenwake.exe" --version 2>/dev/null | tr -d '\r')
+[ "$said" = "$version" ] || fail "fenwake.exe --version said '$said', not '$version'"
+[ "$(ls -la "$work/game")" = "$before" ] || fail "fenwake.exe --version changed the folder"
+
 windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
 wait_for() { # name [tries of 0.2 s]
   for _ in $(seq "${2:-150}"); do
