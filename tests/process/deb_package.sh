@@ -30,10 +30,7 @@ grep -qF "$live" "$work/where" || fail "fenwake-cli where does not name $live: $
 
 (cd "$HOME" && PATH=$work/root/usr/bin:$PATH exec $command) &
 pids+=("$!")
-wait_for_windows "^Fenwake$" 1 || fail "no choice of installs was offered"
-chooser=$(xdotool search --onlyvisible --name "^Fenwake$" | head -1)
-xdotool windowfocus --sync "$chooser" key Return
-wait_for_windows "Fenwake Version" 1 || fail "the window did not open on the chosen install"
+choose_first_install
 [ -f "$live/DeusEx.ini" ] || fail "the settings the game reads were not the ones opened"
 [ -z "$(ls -A "$HOME" | grep -v '^\.local$')" ] || fail "files were left in the home folder: $(ls -A "$HOME")"
 echo "debian package: 1 passed, 0 failed"

@@ -39,3 +39,10 @@ make_steam_home() { # home samples [the home as the programs see it, in a chroot
   cp "$2"/*.ini "$steam_game/"
   cp "$2/User.ini" "$steam_live/"
 }
+
+# Takes the first install the chooser offers and waits for the window on it.
+choose_first_install() {
+  wait_for_windows "^Fenwake$" 1 || fail "no choice of installs was offered"
+  xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^Fenwake$" | head -1)" key Return
+  wait_for_windows "Fenwake Version" 1 || fail "the window did not open on the chosen install"
+}

@@ -92,10 +92,7 @@ command=$(sed -n 's/^Exec=//p' "$entry")
 # One process from the subshell to the window, so that its id is the window's.
 (exec "${player[@]}" sh -c "cd && exec $command") &
 pids+=("$!")
-wait_for_windows "^Fenwake$" 1 || fail "no choice of installs was offered"
-chooser=$(xdotool search --onlyvisible --name "^Fenwake$" | head -1)
-xdotool windowfocus --sync "$chooser" key Return
-wait_for_windows "Fenwake Version" 1 || fail "the window did not open on the chosen install"
+choose_first_install
 [ -f "$sysroot$live/DeusEx.ini" ] || fail "the settings the game reads were not the ones opened"
 kill "${pids[@]}" 2>/dev/null
 wait 2>/dev/null
