@@ -197,18 +197,16 @@ void SaveAlias(int slot, const std::string& command, const std::string& name, bo
 
 void ExportSet(const fs::path& file, bool keepSecrets)
 {
-    sets::ShownState shown = sets::ReadShownState(User());
-    if (!keepSecrets) {
-        if (const std::size_t masked = sets::HideSecrets(shown))
-            std::cerr << "Masked " << masked << " secret(s) as " << review::kSecretPlaceholder
-                      << "; --keep-secrets writes them as they are.\n";
-    }
+    // The C runtime gives standard output the platform's line ends.
+    const sets::SharedSet set = sets::ShareSet(User(), keepSecrets, file.empty() ? "\n" : sets::kSetFileEol);
+    if (!keepSecrets && set.secrets > 0)
+        std::cerr << "Masked " << set.secrets << " secret(s) as " << review::kSecretPlaceholder
+                  << "; --keep-secrets writes them as they are.\n";
     if (file.empty()) {
-        // The C runtime gives standard output the platform's line ends.
-        std::cout << sets::WriteSet(shown, "\n") << std::flush;
+        std::cout << set.text << std::flush;
         return;
     }
-    if (!files::Replace(file, sets::WriteSet(shown, "\r\n"))) throw WriteError(file.string());
+    if (!files::Replace(file, set.text)) throw WriteError(file.string());
 }
 
 // One line for everything in the input that binds nothing: a whole User.ini

@@ -105,13 +105,18 @@ void HistoryPage::showEvent(QShowEvent* event)
     ui::RunHandler([this] { Refresh(); });
 }
 
+std::vector<history::Record> HistoryPage::Records() const
+{
+    return history_ ? history_->Load(tell_) : std::vector<history::Record>{};
+}
+
 void HistoryPage::OfferOtherInstalls(bool offer) { otherInstall_->setEnabled(offer); }
 
 void HistoryPage::Refresh()
 {
     folder_->setText(ui::PathText(std::filesystem::current_path()));
     folder_->setCursorPosition(0);
-    const std::vector<history::Record> records = history_ ? history_->Load(tell_) : std::vector<history::Record>{};
+    const std::vector<history::Record> records = Records();
     const std::vector<std::size_t> undone = history::UndoneRecords(user_, records);
 
     list_->setUpdatesEnabled(false);
@@ -139,7 +144,7 @@ void HistoryPage::Refresh()
 
 void HistoryPage::UndoLastChange()
 {
-    const auto records = history_ ? history_->Load(tell_) : std::vector<history::Record>{};
+    const auto records = Records();
     const auto undoable = history::Undoable(user_, records);
     if (undoable.empty()) {
         Refresh();
@@ -158,7 +163,7 @@ void HistoryPage::UndoLastChange()
 
 void HistoryPage::ApplyUndoneAgain()
 {
-    const auto records = history_ ? history_->Load(tell_) : std::vector<history::Record>{};
+    const auto records = Records();
     const auto undone = history::FindUndone(user_, records);
     if (!undone.empty()) history::Reapply(user_, undone, recorder_);
     Refresh();

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QLineEdit;
 class QPushButton;
@@ -41,6 +42,8 @@ protected:
 
 private:
     void BuildControls();
+    // Every change recorded, oldest first; none without a history.
+    std::vector<history::Record> Records() const;
     void UndoLastChange();
     void ApplyUndoneAgain();
 

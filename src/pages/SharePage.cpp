@@ -144,18 +144,6 @@ void SharePage::showEvent(QShowEvent* event)
     if (set_) ui::RunHandler([this] { FillReview(); });
 }
 
-std::string SharePage::MySet(std::string_view eol, std::size_t& secrets) const
-{
-    sets::ShownState shown = sets::ReadShownState(user_);
-    if (keepSecrets_->isChecked()) {
-        sets::ShownState counted = shown;
-        secrets = sets::HideSecrets(counted);
-    } else {
-        secrets = sets::HideSecrets(shown);
-    }
-    return sets::WriteSet(shown, eol);
-}
-
 void SharePage::TellSecrets(const QString& done, std::size_t secrets)
 {
     const QString placeholder = ui::ToQ(review::kSecretPlaceholder);
@@ -177,18 +165,16 @@ void SharePage::ExportToFile()
                                                       lastFolder_ + QStringLiteral("/my-binds.ini"), kSetFilter);
     if (name.isEmpty()) return;
     lastFolder_ = QFileInfo(name).absolutePath();
-    std::size_t secrets = 0;
-    // As fenwake-cli export writes a file.
-    const std::string set = MySet("\r\n", secrets);
-    if (!files::Replace(ToPath(name), set)) throw WriteError(ui::FromQ(name));
-    TellSecrets(QStringLiteral("Saved to ") + QFileInfo(name).fileName(), secrets);
+    const sets::SharedSet set = sets::ShareSet(user_, keepSecrets_->isChecked(), sets::kSetFileEol);
+    if (!files::Replace(ToPath(name), set.text)) throw WriteError(ui::FromQ(name));
+    TellSecrets(QStringLiteral("Saved to ") + QFileInfo(name).fileName(), set.secrets);
 }
 
 void SharePage::CopyToClipboard()
 {
-    std::size_t secrets = 0;
-    QGuiApplication::clipboard()->setText(ui::ToQ(MySet("\n", secrets)));
-    TellSecrets(QStringLiteral("Copied to the clipboard"), secrets);
+    const sets::SharedSet set = sets::ShareSet(user_, keepSecrets_->isChecked(), "\n");
+    QGuiApplication::clipboard()->setText(ui::ToQ(set.text));
+    TellSecrets(QStringLiteral("Copied to the clipboard"), set.secrets);
 }
 
 void SharePage::ImportFromFile()
@@ -208,24 +194,24 @@ void SharePage::ImportFromFile()
                 QMessageBox::Warning, QMessageBox::Ok);
         return;
     case sets::SetFile::Status::TooLarge:
-        ui::Ask(this,
-                shown + QStringLiteral(" is larger than ") +
-                    QString::number(static_cast<qulonglong>(sets::kMaxSetBytes / (1024 * 1024))) +
-                    QStringLiteral(" MB: it is no binding set. Nothing was changed."),
-                kBoxCaption, QMessageBox::Warning, QMessageBox::Ok);
+        RefuseTooLarge(shown + QStringLiteral(" is larger than "));
         return;
     }
+}
+
+void SharePage::RefuseTooLarge(const QString& what)
+{
+    ui::Ask(this,
+            what + QString::number(static_cast<qulonglong>(sets::kMaxSetBytes / (1024 * 1024))) +
+                QStringLiteral(" MB: it is no binding set. Nothing was changed."),
+            kBoxCaption, QMessageBox::Warning, QMessageBox::Ok);
 }
 
 void SharePage::PasteFromClipboard()
 {
     const std::string text = ui::FromQ(QGuiApplication::clipboard()->text());
     if (text.size() > sets::kMaxSetBytes) {
-        ui::Ask(this,
-                QStringLiteral("The clipboard holds more than ") +
-                    QString::number(static_cast<qulonglong>(sets::kMaxSetBytes / (1024 * 1024))) +
-                    QStringLiteral(" MB: it is no binding set. Nothing was changed."),
-                kBoxCaption, QMessageBox::Warning, QMessageBox::Ok);
+        RefuseTooLarge(QStringLiteral("The clipboard holds more than "));
         return;
     }
     Review(text, QStringLiteral("The clipboard"));

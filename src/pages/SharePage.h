@@ -40,15 +40,14 @@ private:
     void BuildControls();
     void ConnectHandlers();
 
-    // The set of the player's binds; masked counts the secrets hidden, or
-    // with "Keep passwords" the ones left in.
-    std::string MySet(std::string_view eol, std::size_t& secrets) const;
     void TellSecrets(const QString& done, std::size_t secrets);
     void ExportToFile();
     void CopyToClipboard();
 
     void ImportFromFile();
     void PasteFromClipboard();
+    // The box for a set over the size limit; what says what it was.
+    void RefuseTooLarge(const QString& what);
     // Takes the text as the set to review, or refuses it with a box.
     void Review(const std::string& text, const QString& source);
     // Rows of the set's plan against the file now, checks kept by key.

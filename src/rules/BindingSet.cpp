@@ -143,6 +143,14 @@ std::string WriteSet(const ShownState& shown, std::string_view eol)
     return text;
 }
 
+SharedSet ShareSet(const ConfigFile& user, bool keepSecrets, std::string_view eol)
+{
+    ShownState shown = ReadShownState(user);
+    ShownState masked = shown;
+    const std::size_t secrets = HideSecrets(masked);
+    return {WriteSet(keepSecrets ? shown : masked, eol), secrets};
+}
+
 SetLines ReadSet(std::string_view text)
 {
     if (text.starts_with(game::kUtf8ByteOrderMark)) text.remove_prefix(game::kUtf8ByteOrderMark.size());

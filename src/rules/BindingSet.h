@@ -44,6 +44,17 @@ std::vector<Change> Differences(const ShownState& from, const ShownState& to);
 // key of the window's list that has one and every other key bound.
 std::string WriteSet(const ShownState& shown, std::string_view eol);
 
+// The line ends of a set saved to a file, as the game's own files have them.
+inline constexpr std::string_view kSetFileEol = "\r\n";
+
+// The user's set as it leaves the machine: secrets masked unless kept, and
+// how many there are either way.
+struct SharedSet {
+    std::string text;
+    std::size_t secrets = 0;
+};
+SharedSet ShareSet(const ConfigFile& user, bool keepSecrets, std::string_view eol);
+
 // The keys and alias slots of a set, a pasted fragment or a whole User.ini.
 struct SetLines {
     std::vector<std::pair<std::string_view, std::string>> keys; // spelling of SetKeys(), value as written
