@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QLabel>
+#include <QPalette>
 #include <QPoint>
 #include <QPushButton>
 #include <QRect>
@@ -35,14 +36,18 @@ Label* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint 
 }
 
 // A named push button of the pages, at a fixed place: the window's font,
-// black text, the hand cursor, and no default-button role on Return.
+// black text while enabled, the hand cursor, and no default-button role on Return.
 inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect at)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(at);
     button->setFont(Tahoma());
-    SetTextColour(button, Qt::black);
+    // Black while it can be pressed; greyed as ever while it cannot.
+    QPalette palette = button->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
     button->setCursor(Qt::PointingHandCursor);
     button->setAutoDefault(false);
     return button;
